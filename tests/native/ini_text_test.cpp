@@ -1,0 +1,148 @@
+// The private-profile text format: what a read finds and the exact bytes a
+// write leaves, case by case.
+#include "job/ini_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ReadCase {
+    const char* name;
+    const char* text;
+    const char* section;
+    const char* key;
+    bool found;
+    const char* value;
+};
+
+const ReadCase kReadCases[] = {
+    {"plain", "[S]\r\nk=v\r\n", "S", "k", true, "v"},
+    {"names ignore case", "[Sec]\r\nKey=Value\r\n", "sEC", "kEY", true, "Value"},
+    {"blanks around key and value", "[S]\r\n \t k \t=\t  v w  \r\n", "S", "k", true, "v w"},
+    {"blanks inside brackets", "[  S \t]\r\nk=v\r\n", "S", "k", true, "v"},
+    {"double quotes stripped", "[S]\r\nk=\" v \"\r\n", "S", "k", true, " v "},
+    {"single quotes stripped", "[S]\r\nk='x'\r\n", "S", "k", true, "x"},
+    {"mismatched quotes kept", "[S]\r\nk=\"x'\r\n", "S", "k", true, "\"x'"},
+    {"lone quote kept", "[S]\r\nk=\"\r\n", "S", "k", true, "\""},
+    {"inner quotes kept", "[S]\r\nk=a\"b\"\r\n", "S", "k", true, "a\"b\""},
+    {"comment line skipped", "[S]\r\n;k=c\r\nk=v\r\n", "S", "k", true, "v"},
+    {"indented comment", "[S]\r\n  ;k=c\r\n", "S", "k", false, ""},
+    {"hash is no comment", "[S]\r\n#k=v\r\n", "S", "#k", true, "v"},
+    {"no inline comment", "[S]\r\nk=v ; note\r\n", "S", "k", true, "v ; note"},
+    {"LF line ends", "[S]\nk=v\n", "S", "k", true, "v"},
+    {"CR line ends", "[S]\rk=v\r", "S", "k", true, "v"},
+    {"blank lines", "\r\n\r\n[S]\r\n\r\n\r\nk=v", "S", "k", true, "v"},
+    {"first key counts", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", true, "1"},
+    {"first section counts", "[S]\r\na=1\r\n[T]\r\n[S]\r\nk=2\r\n", "S", "k", false, ""},
+    {"key before any section", "k=v\r\n[S]\r\n", "S", "k", false, ""},
+    {"key of another section", "[S]\r\nk=v\r\n[T]\r\n", "T", "k", false, ""},
+    {"missing section", "[S]\r\nk=v\r\n", "X", "k", false, ""},
+    {"empty value", "[S]\r\nk=\r\n", "S", "k", true, ""},
+    {"value with equals", "[S]\r\nk=a=b\r\n", "S", "k", true, "a=b"},
+    {"utf-8 mark sticks to the first line", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", false, ""},
+    {"utf-8 mark on a later section is fine", "\xEF\xBB\xBF[A]\r\n[S]\r\nk=v\r\n", "S", "k", true, "v"},
+    {"high bytes taken as they are", "[S]\r\nk=\xE9t\xE9\r\n", "S", "k", true, "\xE9t\xE9"},
+};
+
+TEST(IniRead, Cases) {
+    for (const ReadCase& c : kReadCases) {
+        std::string value = "unset";
+        bool found = ini::FindValue(c.text, c.section, c.key, &value);
+        EXPECT_EQ(c.found, found) << c.name;
+        if (c.found && found) {
+            EXPECT_EQ(c.value, value) << c.name;
+        }
+    }
+}
+
+TEST(IniRead, EmbeddedNulBytesDoNotEndTheFile) {
+    std::string text("[S]\r\na=\0\0\r\nk=v\r\n", 16);
+    std::string value;
+    ASSERT_TRUE(ini::FindValue(text, "S", "k", &value));
+    EXPECT_EQ("v", value);
+}
+
+struct WriteCase {
+    const char* name;
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+const WriteCase kWriteCases[] = {
+    {"new file", "", "S", "k", "v", "[S]\r\nk=v\r\n"},
+    {"replace keeps spelling and other lines",
+     "; top\r\n[Sec]\r\n  Key = old\r\nother=1\r\n\r\n",
+     "SEC", "key", "new",
+     "; top\r\n[Sec]\r\nKey=new\r\nother=1\r\n\r\n"},
+    {"replace keeps LF line end", "[S]\nk=1\nz=2\n", "S", "k", "3", "[S]\nk=3\nz=2\n"},
+    {"new key after the last key of its section",
+     "[S]\r\na=1\r\n\r\n; c\r\n[T]\r\nb=2\r\n", "S", "k", "v",
+     "[S]\r\na=1\r\nk=v\r\n\r\n; c\r\n[T]\r\nb=2\r\n"},
+    {"new key in an empty section", "[S]\r\n[T]\r\n", "S", "k", "v", "[S]\r\nk=v\r\n[T]\r\n"},
+    {"new key after an unterminated last line", "[S]\r\na=1", "S", "k", "v", "[S]\r\na=1\r\nk=v\r\n"},
+    {"new section at the end", "[S]\r\na=1\r\n\r\n", "T", "k", "v", "[S]\r\na=1\r\n\r\n[T]\r\nk=v\r\n"},
+    {"new section after an unterminated line", "[S]\r\na=1", "T", "k", "v", "[S]\r\na=1\r\n[T]\r\nk=v\r\n"},
+    {"value written as given", "", "S", "k", "  \"q\" ; x ", "[S]\r\nk=  \"q\" ; x \r\n"},
+    {"empty value", "[S]\r\nk=v\r\n", "S", "k", "", "[S]\r\nk=\r\n"},
+    {"first of two keys replaced", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "3", "[S]\r\nk=3\r\nk=2\r\n"},
+    {"first of two sections written",
+     "[S]\r\na=1\r\n[S]\r\nb=2\r\n", "S", "k", "v", "[S]\r\na=1\r\nk=v\r\n[S]\r\nb=2\r\n"},
+    {"delete key", "[S]\r\na=1\r\nk=2\r\nb=3\r\n", "S", "k", nullptr, "[S]\r\na=1\r\nb=3\r\n"},
+    {"delete missing key", "[S]\r\na=1\r\n", "S", "k", nullptr, "[S]\r\na=1\r\n"},
+    {"delete section", "[S]\r\na=1\r\n; c\r\n[T]\r\nb=2\r\n", "S", nullptr, nullptr, "[T]\r\nb=2\r\n"},
+    {"delete missing section", "[S]\r\na=1\r\n", "X", nullptr, nullptr, "[S]\r\na=1\r\n"},
+};
+
+TEST(IniWrite, ExactBytes) {
+    for (const WriteCase& c : kWriteCases) {
+        bool changed = false;
+        EXPECT_EQ(c.after, ini::ApplyWrite(c.before, c.section, c.key, c.value, &changed)) << c.name;
+        EXPECT_EQ(std::string(c.before) != c.after, changed) << c.name;
+    }
+}
+
+TEST(IniWrite, ThenReadGivesTheValueBack) {
+    std::string text;
+    bool changed = false;
+    text = ini::ApplyWrite(text, "PARAMS", "scan", "1", &changed);
+    text = ini::ApplyWrite(text, "FOLDERS", "source", "C:\\pdf in", &changed);
+    text = ini::ApplyWrite(text, "params", "SCAN", "0", &changed);
+    std::string value;
+    ASSERT_TRUE(ini::FindValue(text, "PARAMS", "scan", &value));
+    EXPECT_EQ("0", value);
+    ASSERT_TRUE(ini::FindValue(text, "FOLDERS", "source", &value));
+    EXPECT_EQ("C:\\pdf in", value);
+    EXPECT_EQ("[PARAMS]\r\nscan=0\r\n[FOLDERS]\r\nsource=C:\\pdf in\r\n", text);
+}
+
+TEST(IniInt, LeadingNumberWrapsAt32Bits) {
+    EXPECT_EQ(42u, ini::ParseProfileInt("42"));
+    EXPECT_EQ(42u, ini::ParseProfileInt("42abc"));
+    EXPECT_EQ(4294967295u, ini::ParseProfileInt("-1"));
+    EXPECT_EQ(7u, ini::ParseProfileInt("+7"));
+    EXPECT_EQ(0u, ini::ParseProfileInt("abc"));
+    EXPECT_EQ(0u, ini::ParseProfileInt("0x10"));
+    EXPECT_EQ(0u, ini::ParseProfileInt("-"));
+    EXPECT_EQ(0u, ini::ParseProfileInt("4294967296"));
+    EXPECT_EQ(1u, ini::ParseProfileInt("4294967297"));
+    EXPECT_EQ(2147483648u, ini::ParseProfileInt("2147483648"));
+}
+
+TEST(IniUtf16, DecodesToWindows1252AndBack) {
+    // BOM, "[S]" CR LF "k=é€" CR LF, "☃" (no 1252 byte) becomes '?'.
+    const char raw[] = "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE9\0\xAC\x20\x03\x26\r\0\n\0";
+    std::string bytes(raw, sizeof raw - 1);
+    ASSERT_TRUE(ini::IsUtf16(bytes));
+    std::string text = ini::DecodeUtf16(bytes);
+    EXPECT_EQ("[S]\r\nk=\xE9\x80?\r\n", text);
+    std::string value;
+    ASSERT_TRUE(ini::FindValue(text, "S", "k", &value));
+    EXPECT_EQ("\xE9\x80?", value);
+    EXPECT_EQ(std::string("\xFF\xFE" "a\0\xAC\x20", 6), ini::EncodeUtf16("a\x80"));
+    EXPECT_FALSE(ini::IsUtf16("[S]"));
+}
+
+}  // namespace

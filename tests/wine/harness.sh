@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Runs a command inside the project's own Wine environment: a private prefix
+# in the build folder, an Xvfb display of its own, unmanaged windows and one
+# wineserver for the whole run. Ends only what it started.
+#
+#   tests/wine/harness.sh BUILD_DIR -- COMMAND [ARGS...]
+#
+# Inside the command, ZANDRIX_WINE names the wine64 loader; a nested call
+# (the CTest emulator) reuses the running environment.
+set -euo pipefail
+
+build=$(cd "$1" && pwd); shift
+[ "${1:-}" = "--" ] && shift
+
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all
+export WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export ZANDRIX_WINE=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+
+if [ -n "${ZANDRIX_HARNESS:-}" ] && [ "${ZANDRIX_HARNESS_PREFIX:-}" = "$WINEPREFIX" ]; then
+    exec "$@"
+fi
+
+xvfb_pid=""
+server_started=""
+teardown() {
+    if [ -n "$server_started" ]; then
+        "$wineserver" -k >/dev/null 2>&1 || true
+        "$wineserver" -w >/dev/null 2>&1 || true
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" >/dev/null 2>&1 || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap teardown EXIT
+trap 'exit 130' INT TERM
+
+# A display nobody else holds.
+display=""
+for n in $(seq 91 190); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+done
+[ -n "$display" ] || { echo "harness: no free X display" >&2; exit 1; }
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+    xdpyinfo -display ":$display" >/dev/null 2>&1 && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "harness: Xvfb did not start" >&2; exit 1; }
+    sleep 0.1
+done
+export DISPLAY=":$display"
+
+mkdir -p "$WINEPREFIX"
+"$wineserver" -p >/dev/null 2>&1
+server_started=1
+if [ ! -f "$WINEPREFIX/.zandrix-ready" ]; then
+    "$ZANDRIX_WINE" wineboot -i >/dev/null 2>&1 || true
+    # Without a window manager Wine waits about 2 s for every destroyed window;
+    # unmanaged windows do not wait.
+    "$ZANDRIX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    "$ZANDRIX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.zandrix-ready"
+fi
+
+export ZANDRIX_HARNESS=1 ZANDRIX_HARNESS_PREFIX="$WINEPREFIX"
+status=0
+"$@" || status=$?
+exit "$status"
