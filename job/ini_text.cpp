@@ -25,6 +25,7 @@ struct Parsed {
     LineKind kind;
     std::string name;
     std::string value;
+    bool hasValue;  // an entry line without '=' names a key but holds no value
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -76,7 +77,7 @@ std::string Unquote(const std::string& value) {
 }
 
 Parsed Classify(const std::string& text, const Line& line) {
-    Parsed parsed{kBlank, std::string(), std::string()};
+    Parsed parsed{kBlank, std::string(), std::string(), false};
     size_t begin = line.begin;
     while (begin < line.end && IsBlank(text[begin])) ++begin;
     if (begin == line.end) return parsed;
@@ -85,9 +86,11 @@ Parsed Classify(const std::string& text, const Line& line) {
         return parsed;
     }
     if (text[begin] == '[') {
-        size_t close = begin + 1;
-        while (close < line.end && text[close] != ']') ++close;
-        if (close < line.end) {
+        // The name runs to the last ']' of the line; text after it is ignored.
+        size_t close = line.end;
+        while (close > begin + 1 && text[close - 1] != ']') --close;
+        if (close > begin + 1) {
+            --close;
             parsed.kind = kSection;
             parsed.name = Trim(text, begin + 1, close);
             return parsed;
@@ -97,7 +100,8 @@ Parsed Classify(const std::string& text, const Line& line) {
     size_t equals = begin;
     while (equals < line.end && text[equals] != '=') ++equals;
     parsed.name = Trim(text, begin, equals);
-    if (equals < line.end) parsed.value = Unquote(Trim(text, equals + 1, line.end));
+    parsed.hasValue = equals < line.end;
+    if (parsed.hasValue) parsed.value = Unquote(Trim(text, equals + 1, line.end));
     return parsed;
 }
 
@@ -138,7 +142,7 @@ bool FindValue(const std::string& text, const char* section, const char* key,
     const std::string wanted = TrimString(key);
     for (size_t i = span.header + 1; i < span.endLine; ++i) {
         Parsed parsed = Classify(text, lines[i]);
-        if (parsed.kind == kEntry && NamesEqual(parsed.name, wanted.c_str())) {
+        if (parsed.kind == kEntry && parsed.hasValue && NamesEqual(parsed.name, wanted.c_str())) {
             *value = parsed.value;
             return true;
         }

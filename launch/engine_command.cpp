@@ -6,6 +6,8 @@
 
 #include "job/paths.h"
 
+const char kEngineFileName[] = "ombrello_zandrix.exe";
+
 namespace {
 
 // Collapses backslash runs of one path, keeping a leading network pair.
@@ -24,7 +26,20 @@ int BuildEngineCommandLine(const char* drive, const char* dir, const char* jobPa
     out[0] = '\0';
     if (drive == nullptr || dir == nullptr || jobPath == nullptr) return 0;
     if (std::strlen(jobPath) > kPathMax || std::strlen(dir) > kPathMax) return 0;
-    std::string engine = CleanPath(std::string(drive) + dir + "\\ombrello_zandrix.exe");
+    std::string engine = CleanPath(std::string(drive) + dir + "\\" + kEngineFileName);
     std::string line = engine + " G|" + CleanPath(jobPath);
     return CopyBounded(out, size, line.c_str());
+}
+
+int IsEngineImagePath(const char* imagePath) {
+    if (imagePath == nullptr) return 0;
+    const char* name = imagePath;
+    for (const char* p = imagePath; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
+    const char* want = kEngineFileName;
+    for (; *name != '\0' && *want != '\0'; ++name, ++want) {
+        char c = (*name >= 'A' && *name <= 'Z') ? static_cast<char>(*name - 'A' + 'a') : *name;
+        if (c != *want) return 0;
+    }
+    return *name == '\0' && *want == '\0';
 }

@@ -12,3 +12,11 @@ enum { kEngineCommandSize = 1024 };
 // buffer allows or the line does not fit size bytes.
 int BuildEngineCommandLine(const char* drive, const char* dir, const char* jobPath, char* out,
                            size_t size);
+
+// The engine's executable file name, which a process must carry before a
+// recorded identifier is trusted to be the engine's.
+extern const char kEngineFileName[];
+
+// Whether an executable path (Windows or POSIX separators) names the
+// engine: its file name is kEngineFileName, compared without regard to case.
+int IsEngineImagePath(const char* imagePath);

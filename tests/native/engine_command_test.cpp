@@ -38,3 +38,20 @@ TEST(EngineCommand, RefusesWhatDoesNotFit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EngineCommand, RecognisesTheEngineByItsFileNameOnly) {
+    EXPECT_EQ(1, IsEngineImagePath("C:\\Zandrix\\ombrello_zandrix.exe"));
+    EXPECT_EQ(1, IsEngineImagePath("\\\\srv\\app\\OMBRELLO_ZANDRIX.EXE"));
+    EXPECT_EQ(1, IsEngineImagePath("/opt/z/Ombrello_Zandrix.exe"));
+    EXPECT_EQ(1, IsEngineImagePath("ombrello_zandrix.exe"));
+    EXPECT_EQ(0, IsEngineImagePath("C:\\ombrello_zandrix.exe\\other.exe"));
+    EXPECT_EQ(0, IsEngineImagePath("C:\\x\\my_ombrello_zandrix.exe"));
+    EXPECT_EQ(0, IsEngineImagePath("C:\\x\\ombrello_zandrix.exe.bak"));
+    EXPECT_EQ(0, IsEngineImagePath("C:\\x\\ombrello_zandrix"));
+    EXPECT_EQ(0, IsEngineImagePath(""));
+    EXPECT_EQ(0, IsEngineImagePath(nullptr));
+}
+
+}  // namespace

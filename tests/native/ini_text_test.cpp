@@ -41,6 +41,9 @@ const ReadCase kReadCases[] = {
     {"value with equals", "[S]\r\nk=a=b\r\n", "S", "k", true, "a=b"},
     {"utf-8 mark sticks to the first line", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", false, ""},
     {"utf-8 mark on a later section is fine", "\xEF\xBB\xBF[A]\r\n[S]\r\nk=v\r\n", "S", "k", true, "v"},
+    {"line without equals holds no value", "[S]\r\nlonely\r\n", "S", "lonely", false, ""},
+    {"header name runs to the last bracket", "[a]b]\r\nk=v\r\n", "a]b", "k", true, "v"},
+    {"header without closing bracket", "[S\r\nk=v\r\n", "S", "k", false, ""},
     {"high bytes taken as they are", "[S]\r\nk=\xE9t\xE9\r\n", "S", "k", true, "\xE9t\xE9"},
 };
 

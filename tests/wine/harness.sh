@@ -54,16 +54,20 @@ done
 export DISPLAY=":$display"
 
 mkdir -p "$WINEPREFIX"
-"$wineserver" -p >/dev/null 2>&1
+"$wineserver" -p </dev/null >/dev/null 2>&1
 server_started=1
 if [ ! -f "$WINEPREFIX/.zandrix-ready" ]; then
-    "$ZANDRIX_WINE" wineboot -i >/dev/null 2>&1 || true
+    "$ZANDRIX_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
     # Without a window manager Wine waits about 2 s for every destroyed window;
     # unmanaged windows do not wait.
     "$ZANDRIX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     "$ZANDRIX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
     touch "$WINEPREFIX/.zandrix-ready"
 fi
+
+# Start Wine's own services now, with nothing of ours as their output:
+# they live as long as the server and would hold a test runner's pipe open.
+"$ZANDRIX_WINE" wineboot </dev/null >/dev/null 2>&1 || true
 
 export ZANDRIX_HARNESS=1 ZANDRIX_HARNESS_PREFIX="$WINEPREFIX"
 status=0
