@@ -1,0 +1,43 @@
+# Test frameworks of each build. Native: the system GoogleTest. Windows
+# x86-64: GoogleTest built from source with the MinGW compiler; the tests run
+# under wine64 through the Wine harness. Windows i686: no test programs, only
+# checks of the shipped executables.
+#
+# zandrix_native_test(name sources... LIBS libs...) and
+# zandrix_windows_test(name sources... LIBS libs...) declare a test program
+# in the build that can run it; elsewhere they do nothing.
+if(NOT WIN32)
+    find_package(GTest REQUIRED)
+elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    foreach(target gtest gtest_main)
+        target_link_options(${target} INTERFACE -static -static-libgcc -static-libstdc++)
+    endforeach()
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/wine/wine-exec.sh ${CMAKE_BINARY_DIR})
+    set(ZANDRIX_WINDOWS_TESTS ON)
+endif()
+
+function(zandrix_native_test name)
+    if(WIN32)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+    add_test(NAME ${name} COMMAND ${name})
+endfunction()
+
+function(zandrix_windows_test name)
+    if(NOT ZANDRIX_WINDOWS_TESTS)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest_main)
+    add_test(NAME ${name} COMMAND ${name})
+    # A window left waiting must fail its test, not hang the run.
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endfunction()
