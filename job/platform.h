@@ -24,4 +24,13 @@ bool MakeDirectory(const char* path);
 // Full path of the running executable; false when it cannot be had.
 bool GetExecutablePath(std::string* path);
 
+// The system temporary folder with its trailing separator: GetTempPathA on
+// Windows, $TMPDIR (or /tmp/ when it is unset or empty) elsewhere.
+bool GetTempFolder(std::string* path);
+
+// Creates an empty file with a new unique name that begins with prefix in the
+// folder, then deletes it: true proves that the folder exists and takes new
+// files.
+bool CreateAndDeleteUniqueFile(const char* folder, const char* prefix);
+
 }  // namespace platform

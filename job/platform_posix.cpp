@@ -94,4 +94,23 @@ bool GetExecutablePath(std::string* path) {
     return true;
 }
 
+bool GetTempFolder(std::string* path) {
+    const char* dir = std::getenv("TMPDIR");
+    *path = (dir != nullptr && dir[0] != '\0') ? dir : "/tmp/";
+    if (path->back() != '/') *path += '/';
+    return true;
+}
+
+bool CreateAndDeleteUniqueFile(const char* folder, const char* prefix) {
+    std::string pattern = folder != nullptr ? folder : "";
+    if (!pattern.empty() && pattern.back() != '/') pattern += '/';
+    pattern += prefix != nullptr ? prefix : "";
+    pattern += "XXXXXX";
+    int fd = mkstemp(&pattern[0]);
+    if (fd < 0) return false;
+    close(fd);
+    unlink(pattern.c_str());
+    return true;
+}
+
 }  // namespace platform

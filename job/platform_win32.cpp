@@ -72,4 +72,19 @@ bool GetExecutablePath(std::string* path) {
     return true;
 }
 
+bool GetTempFolder(std::string* path) {
+    char buffer[MAX_PATH + 1];
+    DWORD got = GetTempPathA(sizeof buffer, buffer);
+    if (got == 0 || got >= sizeof buffer) return false;
+    path->assign(buffer, got);
+    return true;
+}
+
+bool CreateAndDeleteUniqueFile(const char* folder, const char* prefix) {
+    char name[MAX_PATH];
+    if (GetTempFileNameA(folder, prefix, 0, name) == 0) return false;
+    DeleteFileA(name);
+    return true;
+}
+
 }  // namespace platform
