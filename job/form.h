@@ -48,9 +48,10 @@ struct JobForm {
     // then the input tab with page 0 shown. A failure is not reported.
     virtual void CreateTabs() = 0;
 
-    // Shows the language file's message section/key in the box that
-    // FindJobMessage (job_messages.h) gives for it; folder, when not null,
-    // fills the text's one "%s". Returns the FormAnswer of the button pressed.
+    // Shows the language file's message section/key in the box that its
+    // entry of the message table (lang/language_tables.h) gives; folder, when
+    // not null, fills the text's one "%s". Returns the FormAnswer of the
+    // button pressed.
     virtual int Message(const char* section, const char* key, const char* folder) = 0;
 };
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <set>
 
-#include "job/job_messages.h"
+#include "lang/language_tables.h"
 
 namespace {
 
@@ -85,10 +85,10 @@ void MemoryForm::CreateTabs() {
 }
 
 int MemoryForm::Message(const char* section, const char* key, const char* folder) {
-    const JobMessage* known = FindJobMessage(section, key);
+    const LanguageMessage* known = FindLanguageMessage(section, key);
     int answer = kAnswerOk;
-    if (known != nullptr && (known->box == kBoxQuestion || known->box == kBoxConfirmation)) {
-        answer = known->box == kBoxQuestion ? questionDefault : confirmationDefault;
+    if (known != nullptr && (known->kind == kMessageQuestion || known->kind == kMessageConfirmation)) {
+        answer = known->kind == kMessageQuestion ? questionDefault : confirmationDefault;
         if (!answers.empty()) {
             answer = answers.front();
             answers.pop_front();

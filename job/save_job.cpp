@@ -4,9 +4,9 @@
 #include "job/form_binding.h"
 
 #include "job/job_access.h"
-#include "job/job_messages.h"
 #include "job/paths.h"
 #include "job/platform.h"
+#include "lang/language_tables.h"
 
 namespace {
 
@@ -19,8 +19,8 @@ struct Save {
     int deleteChosen;  // the user confirmed deleting the source files
     int errorMoveOn;   // the conversion-error folder was checked and written
 
-    int Tell(JobMessageId id, const char* folder = nullptr) {
-        const JobMessage& message = JobMessageAt(id);
+    int Tell(LanguageMessageId id, const char* folder = nullptr) {
+        const LanguageMessage& message = LanguageMessageAt(id);
         return form.Message(message.section, message.key, folder);
     }
 
@@ -97,7 +97,7 @@ int SaveMove(Save& s) {
     char folder[kPathSize];
     s.Folder(1070, folder);
     if (folder[0] == '\0') {
-        s.Tell(kMsgNoMovetoFolder);
+        s.Tell(kMsgNoMoveToFolder);
         s.form.Focus(1070);
         return 0;
     }
@@ -142,7 +142,7 @@ int SaveErrorFolder(Save& s) {
     char folder[kPathSize];
     s.Folder(1247, folder);
     if (folder[0] == '\0') {
-        s.Tell(kMsgNoMoveerrorFolder);
+        s.Tell(kMsgNoMoveErrorFolder);
         s.form.ShowInputPage(6);
         s.form.Focus(1247);
         return 0;

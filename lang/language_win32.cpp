@@ -21,17 +21,17 @@ void ApplyMenuTexts(HMENU menu, const char* path) {
     for (size_t i = 0; i < kMenuTextCount; ++i) {
         const MenuText& entry = kMenuTexts[i];
         const char* text = ReadLanguageTextFrom(path, kSectionMenu, entry.key);
-        if (entry.address == kMenuByCommand) {
-            ModifyMenuA(menu, static_cast<UINT>(entry.item), MF_BYCOMMAND | MF_STRING,
-                        static_cast<UINT_PTR>(entry.item), text);
-            continue;
-        }
-        // A top-level menu is replaced by a popup item with the same drop-down
-        // menu, so its items stay; one without a drop-down is not ours to change.
-        HMENU popup = GetSubMenu(menu, entry.item);
-        if (popup == nullptr) continue;
-        ModifyMenuA(menu, static_cast<UINT>(entry.item), MF_BYPOSITION | MF_POPUP | MF_STRING,
-                    reinterpret_cast<UINT_PTR>(popup), text);
+        // Only the caption changes: a check mark (Tooltips) stays, and a top-level
+        // menu keeps the drop-down menu it opens, which replacing the whole item
+        // would destroy.
+        const BOOL byPosition = entry.address == kMenuByPosition;
+        if (byPosition && GetSubMenu(menu, entry.item) == nullptr) continue;
+        MENUITEMINFOA item;
+        ZeroMemory(&item, sizeof item);
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STRING;
+        item.dwTypeData = const_cast<char*>(text);
+        SetMenuItemInfoA(menu, static_cast<UINT>(entry.item), byPosition, &item);
     }
 }
 
