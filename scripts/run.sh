@@ -1,15 +1,36 @@
 #!/usr/bin/env bash
-# Builds the Windows programs, stages the program folder and opens the
-# configurator under Wine. Without a display, it runs on a virtual X server
-# and saves a screenshot of what it opened.
+# The main job: builds the Windows programs, stages the program folder
+# (build/stage) and opens the configurator under Wine. With a display it
+# opens there; without one it runs on a virtual X server and saves a picture
+# of the window it opened as build/configurator.png.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 bash scripts/install-deps.sh
 
-cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+build=build/win64
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win64 -j "$(nproc)"
-cmake --install build/win64 --prefix build/stage >/dev/null
-echo "Program folder staged in build/stage:"
-ls build/stage
+cmake --build "$build" -j "$(nproc)"
+bash scripts/stage.sh "$build" build/stage
+stage=$(cd build/stage && pwd)
+echo "Program folder staged in build/stage: $(ls build/stage | tr '\n' ' ')"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    export WINEPREFIX="$top/$build/wineprefix" WINEDEBUG=-all
+    exec /usr/lib/wine/wine64 "$stage/zandrix_gui.exe"
+fi
+
+# No display: open it on the harness' virtual screen and take its picture.
+picture="$top/build/configurator.png"
+tests/wine/harness.sh "$build" -- bash -c '
+    "$ZANDRIX_WINE" "$1/zandrix_gui.exe" &
+    for _ in $(seq 1 100); do
+        id=$(xwininfo -root -tree 2>/dev/null | grep "\"Ombrello_zandrix Monitor\"" | head -n 1 | awk "{print \$1}")
+        [ -n "$id" ] && break
+        sleep 0.2
+    done
+    [ -n "$id" ] || { echo "the configurator did not open" >&2; exit 1; }
+    sleep 1
+    import -window "$id" "$2"
+    echo "The configurator opened; its picture is in $2"' _ "$stage" "$picture"

@@ -1,6 +1,8 @@
 // Cross-process window driving for the Windows-side tests.
 #include "tests/windows/ui_driver.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -148,6 +150,67 @@ bool PressButton(HWND box, const char* caption) {
         return true;
     }
     return false;
+}
+
+bool SelectTab(HWND tab, int index) {
+    for (int step = 0; step < 64; ++step) {
+        DWORD_PTR current = 0;
+        if (!SendMessageTimeoutA(tab, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &current)) return false;
+        int now = static_cast<int>(current);
+        if (now == index) return true;
+        WPARAM key = now < index ? VK_RIGHT : VK_LEFT;
+        // Sent, not posted: the key has been handled, and the parent told,
+        // when the call returns.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(tab, WM_KEYDOWN, key, 1, SMTO_ABORTIFHUNG, 5000, &ignored);
+        SendMessageTimeoutA(tab, WM_KEYUP, key, 0xC0000001, SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+    return false;
+}
+
+void ClickButton(HWND dialog, int control) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, control), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+bool SaveWindowBitmap(HWND window, const std::string& path) {
+    RECT rect;
+    if (!GetWindowRect(window, &rect)) return false;
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER info;
+    ZeroMemory(&info, sizeof info);
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    int stride = (width * 3 + 3) & ~3;
+    std::vector<char> pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file;
+    ZeroMemory(&file, sizeof file);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes.append(pixels.data(), pixels.size());
+    return WriteFileBytes(path, bytes);
 }
 
 bool StartProgram(const std::string& exe, const std::string& arguments, PROCESS_INFORMATION* info) {

@@ -29,6 +29,18 @@ MessageBoxView ReadMessageBox(HWND box);
 // Presses the box's button with that caption (such as "OK"); false when it has none.
 bool PressButton(HWND box, const char* caption);
 
+// Makes tab `index` the current tab of a tab control in another process the
+// way a user's keyboard does (arrow keys), so the control tells its parent
+// as after a click. False when the tab could not be reached.
+bool SelectTab(HWND tab, int index);
+
+// Clicks a button of another thread or process and returns once the click
+// has been handled (for a button that opens no modal box).
+void ClickButton(HWND dialog, int control);
+
+// Writes what the screen shows of a window into a 24-bit BMP file.
+bool SaveWindowBitmap(HWND window, const std::string& path);
+
 // Starts a program with its folder as current folder; the handle is the process's.
 bool StartProgram(const std::string& exe, const std::string& arguments, PROCESS_INFORMATION* info);
 

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Pictures of the configurator as a user sees it, to look at the layout
+# without Windows: the main window on each of its 7 input tabs and 16 output
+# tabs, in English and in French (input_N.png, output_NN.png, *_fr.png), and
+# the window as it opens without a default job file (no_job_window.png).
+#
+#   scripts/screenshots.sh [OUT_DIR]      (default build/screenshots)
+#
+# It builds the Windows x86-64 programs, stages the program folder and runs
+# the real zandrix_gui.exe under the Wine harness on its own Xvfb screen.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+bash scripts/install-deps.sh
+build=build/win64
+out=${1:-build/screenshots}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j "$(nproc)"
+bash scripts/stage.sh "$build" build/stage
+rm -rf build/stage-no-job
+cp -r build/stage build/stage-no-job
+rm -f build/stage-no-job/Ombrello_zandrix.ini
+
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+rm -f "$out"/*.bmp "$out"/*.png
+# Windows paths of this machine's folders, as Wine's Z: drive shows them.
+windows_path() { local p; p=$(cd "$1" && pwd); printf 'Z:%s' "${p//\//\\}"; }
+shots=$(cd "$build/bin" && pwd)/window_shots.exe
+stage=$(windows_path build/stage)
+nojob=$(windows_path build/stage-no-job)
+tests/wine/harness.sh "$build" -- bash -c '
+    "$ZANDRIX_WINE" "$1" "$2\\zandrix_gui.exe" "$4/" &&
+    "$ZANDRIX_WINE" "$1" "$3\\zandrix_gui.exe" "$4/no_job_"' _ "$shots" "$stage" "$nojob" "$out"
+for picture in "$out"/*.bmp; do
+    convert "$picture" "${picture%.bmp}.png"
+    rm -f "$picture"
+done
+echo "pictures in $out"

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Stages the program folder from a Windows build: the programs, the language
+# files and the default job file, as the installer lays them out.
+#   scripts/stage.sh BUILD_DIR STAGE_DIR
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+rm -rf "$2"
+cmake --install "$1" --prefix "$2" >/dev/null
+cp "$top/resources/Ombrello_zandrix.ini" "$2/"
