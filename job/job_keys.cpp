@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "job/profile.h"
+
 const char kDefaultJobFileName[] = "ombrello_zandrix.ini";
 
 namespace {
@@ -107,14 +109,6 @@ const JobKey kJobKeys[kJobKeyCount] = {
 
 #undef FLAG
 
-bool SameName(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        char x = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a - 'A' + 'a') : *a;
-        char y = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b - 'A' + 'a') : *b;
-        if (x != y) return false;
-        if (x == '\0') return true;
-    }
-}
 
 }  // namespace
 
@@ -123,7 +117,7 @@ const JobKey& JobKeyAt(JobKeyId id) { return kJobKeys[id]; }
 const JobKey* FindJobKey(const char* section, const char* key) {
     if (section == nullptr || key == nullptr) return nullptr;
     for (const JobKey& entry : kJobKeys)
-        if (SameName(entry.section, section) && SameName(entry.key, key)) return &entry;
+        if (SameProfileName(entry.section, section) && SameProfileName(entry.key, key)) return &entry;
     return nullptr;
 }
 

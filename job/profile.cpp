@@ -31,3 +31,12 @@ int ProfileWriteString(const char* section, const char* key, const char* value, 
     return OwnWritePrivateProfileString(section, key, value, path);
 #endif
 }
+
+int SameProfileName(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        char x = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a - 'A' + 'a') : *a;
+        char y = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b - 'A' + 'a') : *b;
+        if (x != y) return 0;
+        if (x == '\0') return 1;
+    }
+}

@@ -13,3 +13,7 @@ unsigned ProfileReadInt(const char* section, const char* key, int defaultValue, 
 
 // Writes a text (value null deletes the key); 1 on success, 0 on failure.
 int ProfileWriteString(const char* section, const char* key, const char* value, const char* path);
+
+// Whether two section or key names are the same, compared without regard to
+// case as the private-profile functions compare them (ASCII letters).
+int SameProfileName(const char* a, const char* b);

@@ -27,14 +27,6 @@ bool Append(char* out, size_t size, size_t* used, const char* text, size_t lengt
 
 }  // namespace
 
-int SameLanguageName(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        char ca = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a - 'A' + 'a') : *a;
-        char cb = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b - 'A' + 'a') : *b;
-        if (ca != cb) return 0;
-        if (ca == '\0') return 1;
-    }
-}
 
 int SetLanguageFile(const char* path) {
     return CopyBounded(gLanguageFile, sizeof gLanguageFile, path);
@@ -44,10 +36,10 @@ const char* LanguageFile() { return gLanguageFile; }
 
 unsigned long LanguageReadSize(const char* section, const char* key) {
     if (section == nullptr || key == nullptr) return kLanguageTextSize;
-    if (SameLanguageName(section, kSectionMain) && SameLanguageName(key, kKeyLanguageNumber))
+    if (SameProfileName(section, kSectionMain) && SameProfileName(key, kKeyLanguageNumber))
         return kLanguageNumberSize;
-    if (SameLanguageName(section, kSectionSelect) &&
-        (SameLanguageName(key, "IDC_HEAD2") || SameLanguageName(key, "IDC_HEAD3") || SameLanguageName(key, "IDC_HEAD4")))
+    if (SameProfileName(section, kSectionSelect) &&
+        (SameProfileName(key, "IDC_HEAD2") || SameProfileName(key, "IDC_HEAD3") || SameProfileName(key, "IDC_HEAD4")))
         return kSelectHeaderSize;
     return kLanguageTextSize;
 }

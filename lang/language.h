@@ -35,10 +35,6 @@ int SetLanguageFile(const char* path);
 // The language file in use ("" when none).
 const char* LanguageFile();
 
-// Whether two section or key names are the same, without regard to case
-// (as the profile reader matches them).
-int SameLanguageName(const char* a, const char* b);
-
 // How many bytes a read of that key may fill, terminator included:
 // kLanguageNumberSize for [MAIN] main, kSelectHeaderSize for the three
 // narrow column headers, kLanguageTextSize for every other key.

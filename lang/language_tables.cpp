@@ -2,6 +2,8 @@
 // messages with their boxes.
 #include "lang/language_tables.h"
 
+#include "job/profile.h"
+
 const char kSectionMain[] = "MAIN";
 const char kSectionButtons[] = "BUTTONS";
 const char kSectionMenu[] = "MENU1";
@@ -174,7 +176,7 @@ const LanguageMessage& LanguageMessageAt(LanguageMessageId id) { return kMessage
 const LanguageMessage* FindLanguageMessage(const char* section, const char* key) {
     if (section == nullptr || key == nullptr) return nullptr;
     for (const LanguageMessage& message : kMessages)
-        if (SameLanguageName(message.section, section) && SameLanguageName(message.key, key)) return &message;
+        if (SameProfileName(message.section, section) && SameProfileName(message.key, key)) return &message;
     return nullptr;
 }
 
