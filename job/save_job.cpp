@@ -16,6 +16,7 @@ enum { kTextSize = 512 };  // the longest text a save takes (the prefix) and its
 struct Save {
     JobForm& form;
     const char* path;
+    SaveFolders& folders;
     int deleteChosen;  // the user confirmed deleting the source files
     int errorMoveOn;   // the conversion-error folder was checked and written
 
@@ -53,13 +54,18 @@ struct Save {
     }
     // The folder in a field, at most a path's length.
     void Folder(int control, char folder[kPathSize]) { Read(control, folder, kPathSize); }
+
+    // Reduces the separator runs (keeping a network prefix) and makes the folder.
+    void CleanAndCreate(char* folder) {
+        CollapseFolderPath(folder);
+        folders.Create(folder);
+    }
 };
 
-// Reduces the separator runs (keeping a network prefix) and makes the folder.
-void CleanAndCreate(char* folder) {
-    CollapseFolderPath(folder);
-    CreateFolderChain(folder);
-}
+struct FileSystemFolders : SaveFolders {
+    int Probe(const char* folder) override { return ProbeFolder(folder); }
+    void Create(const char* folder) override { CreateFolderChain(folder); }
+};
 
 int SaveSource(Save& s) {
     char source[kPathSize];
@@ -81,12 +87,12 @@ int SaveTempFolder(Save& s) {
         SystemTempFolder(system, sizeof system);
         return s.Text(kKeyTempPath, system);
     }
-    if (!ProbeFolder(temp)) {
+    if (!s.folders.Probe(temp)) {
         if (s.Tell(kMsgNoTempFolder, temp) != kAnswerYes) {
             s.form.Focus(1094);
             return 0;
         }
-        CreateFolderChain(temp);
+        s.folders.Create(temp);
     }
     return s.Text(kKeyTempPath, temp);
 }
@@ -101,14 +107,14 @@ int SaveMove(Save& s) {
         s.form.Focus(1070);
         return 0;
     }
-    if (!ProbeFolder(folder)) {
+    if (!s.folders.Probe(folder)) {
         if (s.Tell(kMsgNoFolder, folder) != kAnswerYes) {
             s.form.Focus(1070);
             return 0;
         }
-        CreateFolderChain(folder);
+        s.folders.Create(folder);
     }
-    CleanAndCreate(folder);
+    s.CleanAndCreate(folder);
     return s.Text(kKeyMovePath, folder) && s.Flag(kKeyReproducePathInMove) &&
            s.Flag(kKeyOnlyFromRoot) && s.Int(kKeyMove, 1) && s.Int(kKeyDelete, 0);
 }
@@ -147,15 +153,15 @@ int SaveErrorFolder(Save& s) {
         s.form.Focus(1247);
         return 0;
     }
-    if (!ProbeFolder(folder)) {
+    if (!s.folders.Probe(folder)) {
         if (s.Tell(kMsgNoFolder, folder) != kAnswerYes) {
             s.form.ShowInputPage(6);
             s.form.Focus(1247);
             return 0;
         }
-        CreateFolderChain(folder);
+        s.folders.Create(folder);
     }
-    CleanAndCreate(folder);
+    s.CleanAndCreate(folder);
     if (!s.Int(kKeyErrorsMove, 1) || !s.Text(kKeyMoveErrorPath, folder)) return 0;
     s.errorMoveOn = 1;
     return 1;
@@ -194,12 +200,12 @@ int SaveTarget(Save& s) {
         s.form.Focus(1023);
         return 0;
     }
-    if (!ProbeFolder(folder) && s.Tell(kMsgNoFolder, folder) != kAnswerYes) {
+    if (!s.folders.Probe(folder) && s.Tell(kMsgNoFolder, folder) != kAnswerYes) {
         s.form.ShowOutputPage(0);
         s.form.Focus(1023);
         return 0;
     }
-    CleanAndCreate(folder);
+    s.CleanAndCreate(folder);
     return s.Text(kKeyTarget, folder);
 }
 
@@ -316,7 +322,12 @@ int ProbeFolder(const char* folder) {
 }
 
 int SaveJob(JobForm& form, const char* path, const ProgramValues& values) {
-    Save s{form, path != nullptr ? path : "", 0, 0};
+    FileSystemFolders folders;
+    return SaveJob(form, path, values, folders);
+}
+
+int SaveJob(JobForm& form, const char* path, const ProgramValues& values, SaveFolders& folders) {
+    Save s{form, path != nullptr ? path : "", folders, 0, 0};
     return s.Int(kKeyLangue, values.languageCode) && s.Int(kKeyDisplayDetails, values.displayDetails) &&
            SaveSource(s) && SaveTempFolder(s) &&
            s.Flag(kKeyRecurse) && s.Flag(kKeyExtractAll) &&

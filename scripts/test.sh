@@ -25,7 +25,8 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/native-asan --output-on-failure
 
 echo "== windows x86-64 under wine64"
-configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DZANDRIX_NATIVE_JOBTOOL="$top/build/native/tools/jobtool/jobtool"
 cmake --build build/win64 -j "$jobs"
 tests/wine/harness.sh build/win64 -- ctest --test-dir build/win64 --output-on-failure
 

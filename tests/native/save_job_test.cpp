@@ -328,6 +328,38 @@ TEST_F(SaveJobTest, YesCreatesTheMissingFolder) {
     }
 }
 
+// Folder operations that only record, as a check without saving uses them.
+struct RecordedFolders : SaveFolders {
+    int Probe(const char* folder) override {
+        calls.push_back(std::string("probe ") + folder);
+        return 0;
+    }
+    void Create(const char* folder) override { calls.push_back(std::string("create ") + folder); }
+    std::vector<std::string> calls;
+};
+
+TEST_F(SaveJobTest, GivenFoldersProbeAndCreateInsteadOfTheFileSystem) {
+    MemoryForm form;
+    FillComplete(form);
+    form.SetText(1070, (dir_ / "m\\\\v").c_str());
+    form.questionDefault = kAnswerYes;
+    RecordedFolders folders;
+    ASSERT_EQ(1, SaveJob(form, path().c_str(), values_, folders));
+    // Yes creates the folder as typed; the folders a save cleans are created again, cleaned.
+    const std::vector<std::string> expected = {
+        "probe " + (dir_ / "temp"), "create " + (dir_ / "temp"),
+        "probe " + (dir_ / "m\\\\v"), "create " + (dir_ / "m\\\\v"), "create " + (dir_ / "m\\v"),
+        "probe " + (dir_ / "errors"), "create " + (dir_ / "errors"), "create " + (dir_ / "errors"),
+        "probe " + (dir_ / "out"), "create " + (dir_ / "out"),
+    };
+    EXPECT_EQ(expected, folders.calls);
+    ASSERT_EQ(4u, form.messages.size());
+    EXPECT_EQ("no_temp_folder", form.messages[0].key);
+    EXPECT_EQ(dir_ / "m\\\\v", form.messages[1].folder);
+    EXPECT_FALSE(IsFolder(dir_ / "m\\v")) << "nothing is created on disk";
+    EXPECT_EQ(dir_ / "m\\v", Value("FOLDERS", "move_path"));
+}
+
 TEST_F(SaveJobTest, FoldersAreCleanedKeepingANetworkPrefix) {
     MemoryForm form;
     FillComplete(form);
