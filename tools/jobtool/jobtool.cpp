@@ -418,8 +418,8 @@ struct PretendFolders : SaveFolders {
 
 bool IsWriteFailure(const MemoryMessage& message) {
     const LanguageMessage& failed = LanguageMessageAt(kMsgWriteFailed);
-    return SameLanguageName(message.section.c_str(), failed.section) &&
-           SameLanguageName(message.key.c_str(), failed.key);
+    return SameProfileName(message.section.c_str(), failed.section) &&
+           SameProfileName(message.key.c_str(), failed.key);
 }
 
 // The English text of the message as its box shows it, on one line: every
