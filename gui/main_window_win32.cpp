@@ -466,6 +466,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
     case WM_DESTROY:
         ReleaseResources();
+        ForgetTabControls();
         return FALSE;
     default:
         return FALSE;

@@ -93,6 +93,11 @@ HWND OutputTabWindow() { return g_outputTab; }
 
 HWND InputTabWindow() { return g_inputTab; }
 
+void ForgetTabControls() {
+    g_outputTab = nullptr;
+    g_inputTab = nullptr;
+}
+
 int ShowOutputPage(HWND dialog, int tab) {
     if (tab < 0 || tab >= kOutputTabCount) return 0;
     SelectTab(g_outputTab, tab);

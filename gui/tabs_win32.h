@@ -15,6 +15,9 @@ HWND CreateInputTab(HWND dialog, int initialTab);
 HWND OutputTabWindow();
 HWND InputTabWindow();
 
+// Drops both handles when the dialog that held the tab controls is destroyed.
+void ForgetTabControls();
+
 // Make the tab current and show its page, hiding the rest of the stack.
 // Returns 1, or 0 for a tab outside the stack (nothing changes then).
 int ShowOutputPage(HWND dialog, int tab);
