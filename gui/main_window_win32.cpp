@@ -52,11 +52,6 @@ void DeriveProgramFolder() {
     }
 }
 
-void BesideProgram(const char* name, char out[kPathSize]) {
-    DeriveProgramFolder();
-    JoinBesideProgram(g_main.drive, g_main.dir, name, '\\', out);
-}
-
 void FillLists(HWND dialog) {
     for (int i = 0; i < kDropDownListCount; ++i) {
         const DropDownList& list = kDropDownLists[i];
@@ -108,8 +103,9 @@ void CheckMenu(HWND dialog, int command, int checked) {
 }
 
 void InitMainDialog(HWND dialog) {
+    DeriveProgramFolder();
     char jobPath[kPathSize];
-    BesideProgram(kDefaultJobFileName, jobPath);
+    FileBesideProgram(kDefaultJobFileName, jobPath);
 
     const JobKey& langue = JobKeyAt(kKeyLangue);
     int code = static_cast<int>(ProfileReadInt(langue.section, langue.key, langue.defaultNumber, jobPath));
@@ -131,7 +127,6 @@ void InitMainDialog(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_BT_MOVE_PATH, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(folder));
     FillLists(dialog);
     MakeStaticFonts(dialog);
-    BesideProgram(kDefaultJobFileName, jobPath);
     SetDlgItemTextA(dialog, IDC_ED_JOB_FILE, jobPath);
 
     // Without a default job file the window shows its resource texts and an empty form.
@@ -171,8 +166,7 @@ bool SaveFromPathField(HWND dialog) {
 
 void OpenBesideProgram(HWND dialog, const char* name) {
     char path[kPathSize];
-    BesideProgram(name, path);
-    if (path[0] != '\0') ShellExecuteA(dialog, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    if (FileBesideProgram(name, path)) ShellExecuteA(dialog, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // The open-file dialog shared by the job file and the signature file.

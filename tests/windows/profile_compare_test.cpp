@@ -12,7 +12,7 @@
 #include <string>
 
 #include "job/own_profile.h"
-#include "job/platform.h"
+#include "tests/windows/ui_driver.h"
 
 namespace {
 
@@ -112,28 +112,12 @@ const Documented kDocumented[] = {
     {"no hexadecimal integers", "[S]\r\nc=0x10\r\n", RI("S", "c", 1), "int 0", "[S]\r\nc=0x10\r\n"},
 };
 
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    if (platform::ReadFileBytes(path.c_str(), &bytes) != platform::kReadOk) return "<no file>";
-    return bytes;
-}
-
+// Puts the bytes in place as the file's whole content; null leaves no file.
 void WriteAll(const std::string& path, const char* bytes) {
     DeleteFileA(path.c_str());
-    if (bytes == nullptr) return;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(nullptr, f);
-    std::fwrite(bytes, 1, std::strlen(bytes), f);
-    std::fclose(f);
-}
-
-std::string TempFolder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    char folder[MAX_PATH];
-    std::snprintf(folder, sizeof folder, "%sprofile_compare_%lu", temp, GetCurrentProcessId());
-    CreateDirectoryA(folder, nullptr);
-    return folder;
+    if (bytes != nullptr) {
+        ASSERT_TRUE(ui::WriteFileBytes(path, bytes));
+    }
 }
 
 // The answer of one operation, as text, so that both sides compare in one go.
@@ -168,7 +152,7 @@ std::string Apply(bool own, const Op& op, const std::string& path) {
 }
 
 TEST(ProfileCompare, OwnImplementationAnswersAsKernel32) {
-    std::string folder = TempFolder();
+    std::string folder = ui::MakeTempFolder("profile_compare");
     int index = 0;
     for (const Case& c : kCases) {
         std::string ownPath = folder + "\\own" + std::to_string(index) + ".ini";
@@ -181,30 +165,30 @@ TEST(ProfileCompare, OwnImplementationAnswersAsKernel32) {
             std::string sys = Apply(false, c.ops[i], sysPath);
             EXPECT_EQ(sys, own) << c.name << ", operation " << i;
         }
-        EXPECT_EQ(ReadAll(sysPath), ReadAll(ownPath)) << c.name << ": file bytes";
+        EXPECT_EQ(ui::ReadFileBytes(sysPath), ui::ReadFileBytes(ownPath)) << c.name << ": file bytes";
     }
 }
 
 TEST(ProfileCompare, OwnImplementationFollowsWindowsWhereWineDiffers) {
-    std::string folder = TempFolder();
+    std::string folder = ui::MakeTempFolder("profile_compare");
     int index = 0;
     for (const Documented& d : kDocumented) {
         std::string path = folder + "\\doc" + std::to_string(index++) + ".ini";
         WriteAll(path, d.initial);
         EXPECT_EQ(d.answer, Apply(true, d.op, path)) << d.name;
-        EXPECT_EQ(d.after, ReadAll(path)) << d.name;
+        EXPECT_EQ(d.after, ui::ReadFileBytes(path)) << d.name;
     }
 }
 
 TEST(ProfileCompare, WriteIntoMissingFolderFailsOnBothSides) {
-    std::string folder = TempFolder() + "\\missing\\job.ini";
+    std::string folder = ui::MakeTempFolder("profile_compare") + "\\missing\\job.ini";
     EXPECT_EQ(0, OwnWritePrivateProfileString("S", "k", "v", folder.c_str()));
     EXPECT_FALSE(WritePrivateProfileStringA("S", "k", "v", folder.c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder.c_str()));
 }
 
 TEST(ProfileCompare, AValueWrittenByOneSideIsReadByTheOther) {
-    std::string path = TempFolder() + "\\shared.ini";
+    std::string path = ui::MakeTempFolder("profile_compare") + "\\shared.ini";
     DeleteFileA(path.c_str());
     ASSERT_EQ(1, OwnWritePrivateProfileString("PROCESS", "ID", "4242", path.c_str()));
     EXPECT_EQ(4242u, GetPrivateProfileIntA("PROCESS", "ID", 0, path.c_str()));
@@ -213,12 +197,12 @@ TEST(ProfileCompare, AValueWrittenByOneSideIsReadByTheOther) {
 }
 
 TEST(ProfileCompare, ReadOnlyFileIsRefusedAndKept) {
-    std::string path = TempFolder() + "\\readonly.ini";
+    std::string path = ui::MakeTempFolder("profile_compare") + "\\readonly.ini";
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     WriteAll(path, "[S]\r\nk=old\r\n");
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(0, OwnWritePrivateProfileString("S", "k", "new", path.c_str()));
-    EXPECT_EQ("[S]\r\nk=old\r\n", ReadAll(path));
+    EXPECT_EQ("[S]\r\nk=old\r\n", ui::ReadFileBytes(path));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
