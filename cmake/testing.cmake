@@ -5,7 +5,16 @@
 #
 # zandrix_native_test(name sources... LIBS libs...) and
 # zandrix_windows_test(name sources... LIBS libs...) declare a test program
-# in the build that can run it; elsewhere they do nothing.
+# in the build that can run it; elsewhere, and when ZANDRIX_TESTS is off,
+# they do nothing.
+if(NOT ZANDRIX_TESTS)
+    function(zandrix_native_test)
+    endfunction()
+    function(zandrix_windows_test)
+    endfunction()
+    return()
+endif()
+enable_testing()
 if(NOT WIN32)
     find_package(GTest REQUIRED)
 elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")

@@ -2,7 +2,7 @@
 # Installs the Debian packages the builds and tests need, when any is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libgtest-dev
+packages=(cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           wine wine64 fonts-wine xvfb xauth x11-utils imagemagick)
 missing=()

@@ -24,6 +24,11 @@ cmake --build build/native-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/native-asan --output-on-failure
 
+echo "== fuzz targets, bounded runs"
+CC=clang CXX=clang++ configure build/fuzz -DCMAKE_BUILD_TYPE=Debug -DZANDRIX_TESTS=OFF -DZANDRIX_FUZZ=ON
+cmake --build build/fuzz -j "$jobs" --target zandrix_fuzzers
+ctest --test-dir build/fuzz --output-on-failure --no-tests=ignore
+
 echo "== windows x86-64 under wine64"
 configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
     -DZANDRIX_NATIVE_JOBTOOL="$top/build/native/tools/jobtool/jobtool"
