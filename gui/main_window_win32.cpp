@@ -23,6 +23,8 @@
 #include "lang/language.h"
 #include "lang/language_tables.h"
 #include "lang/language_win32.h"
+#include "launch/launch_win32.h"
+#include "launch/monitor_protocol.h"
 #include "resources/main_ids.h"
 #include "resources/version.h"
 
@@ -377,6 +379,19 @@ INT_PTR OnCommand(HWND dialog, int command, int notification) {
     case IDC_BT_JOB_FILE:
         OpenAnotherJob(dialog);
         return TRUE;
+    case IDC_BT_LAUNCH: {
+        char path[kPathSize];
+        if (!JobPathOrComplain(dialog, path)) return TRUE;
+        DialogForm form(dialog);
+        LaunchJob(dialog, form, path, g_main.program);
+        return TRUE;
+    }
+    case IDC_BT_STOP_SCAN:
+        StopScan(dialog);
+        return TRUE;
+    case IDM_LAST_LOG:
+        OpenLastLog(dialog);
+        return TRUE;
     case IDC_BT_SOURCE_PATH:
     case IDC_BT_TARGET_PATH:
     case IDC_BT_MOVE_PATH:
@@ -454,6 +469,12 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (header->code == static_cast<UINT>(TCN_SELCHANGE)) OnTabSelectionChanged(dialog, header->hwndFrom);
         return FALSE;
     }
+    case kRelayLine1:
+    case kRelayLine2:
+    case kRelayLine3:
+    case kRelayClose:
+        RelayToMonitor(dialog, message, lParam);
+        return TRUE;
     case WM_CTLCOLORSTATIC: {
         HBRUSH brush = OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         return reinterpret_cast<INT_PTR>(brush);

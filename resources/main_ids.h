@@ -40,6 +40,18 @@
 #define IDC_GB_OUTPUT 1014
 #define IDC_ST_RELAY_1 1119
 #define IDC_ST_RELAY_2 1120
+
+/* The monitor window 107, top to bottom (its own numbers: 1014 and 1001
+   also name controls of dialog 101) */
+#define IDC_ST_MONITOR_LINE1 1059
+#define IDC_ST_MONITOR_LINE2 1014
+#define IDC_PB_MONITOR_FIRST 1118
+#define IDC_ST_MONITOR_LINE3 1001
+#define IDC_PB_MONITOR_SECOND 1172
+#define MONITOR_W 236
+#define MONITOR_H 62
+#define MONITOR_MARGIN 7
+#define MONITOR_ROW_W (MONITOR_W - 2 * MONITOR_MARGIN)
 #define IDC_ST_SEPARATOR (-1)
 
 /* Input page 0: source and temporary folders */

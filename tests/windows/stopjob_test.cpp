@@ -56,7 +56,7 @@ protected:
     // Starts the engine stand-in (under the given file name) and returns its identifier.
     DWORD StartStandIn(const char* fileName, HANDLE* process) {
         std::string copy = folder_ + "\\" + fileName;
-        std::string source = ui::OwnFolder() + "..\\standins\\ombrello_zandrix.exe";
+        std::string source = ui::OwnFolder() + "ombrello_zandrix.exe";
         EXPECT_TRUE(CopyFileA(source.c_str(), copy.c_str(), FALSE)) << source;
         PROCESS_INFORMATION info;
         EXPECT_TRUE(ui::StartProgram(copy, "", &info));

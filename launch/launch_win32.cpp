@@ -1,0 +1,112 @@
+// Launch, Stop scan and Last log of the configurator's main window.
+#include "launch/launch_win32.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "job/form_binding.h"
+#include "job/job_keys.h"
+#include "job/paths.h"
+#include "job/profile.h"
+#include "lang/language_tables.h"
+#include "lang/language_win32.h"
+#include "launch/engine_command.h"
+#include "launch/engine_files.h"
+#include "launch/engine_process.h"
+#include "resources/main_ids.h"
+
+namespace {
+
+const DWORD kNormalPriorityClass = 32;
+const DWORD kPauseBeforeEngineMs = 300;
+
+void Warn(HWND owner, const char* text) {
+    MessageBoxA(owner, text, kMessageCaption, MB_OK | MB_ICONWARNING);
+}
+
+// The engine's path is the command line up to " G|". Naming it on its own
+// keeps a program folder with blanks (C:\Program Files\...) from being read
+// as C:\Program.exe and its arguments; the engine still receives the whole
+// line, its own path first.
+bool EnginePathOf(const char* commandLine, char out[kPathSize]) {
+    const char* marker = std::strstr(commandLine, " G|");
+    if (marker == nullptr || marker - commandLine >= kPathSize) return false;
+    size_t length = static_cast<size_t>(marker - commandLine);
+    std::memcpy(out, commandLine, length);
+    out[length] = '\0';
+    return true;
+}
+
+void StartEngine(char* commandLine) {
+    char engine[kPathSize];
+    if (!EnginePathOf(commandLine, engine)) return;
+    STARTUPINFOA startup;
+    GetStartupInfoA(&startup);
+    PROCESS_INFORMATION started;
+    if (CreateProcessA(engine, commandLine, nullptr, nullptr, FALSE, kNormalPriorityClass, nullptr, nullptr,
+                       &startup, &started)) {
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+    }
+}
+
+}  // namespace
+
+void LaunchJob(HWND mainWindow, JobForm& form, const char* jobPath, const ProgramValues& values) {
+    if (SaveJob(form, jobPath, values) != 1) {
+        ShowLanguageMessageAt(mainWindow, kMsgSaveSetup, nullptr);
+        return;
+    }
+    // Re-derived now: nothing remembered from start-up decides which engine runs.
+    char drive[kDriveSize];
+    char dir[kPathSize];
+    char commandLine[kEngineCommandSize];
+    if (!GetProgramFolder(drive, dir) ||
+        !BuildEngineCommandLine(drive, dir, jobPath, commandLine, sizeof commandLine))
+        return;
+    if (IsDlgButtonChecked(mainWindow, IDC_CK_SCAN) != BST_CHECKED) {
+        OpenMonitorWindow(mainWindow);
+        // The engine looks for the monitor window as it starts.
+        Sleep(kPauseBeforeEngineMs);
+    }
+    StartEngine(commandLine);
+}
+
+void StopScan(HWND mainWindow) {
+    char jobPath[kPathSize];
+    GetDlgItemTextA(mainWindow, IDC_ED_JOB_FILE, jobPath, kPathSize);
+    if (jobPath[0] == '\0') {
+        ShowLanguageMessageAt(mainWindow, kMsgNoIni, nullptr);
+        SetFocus(GetDlgItem(mainWindow, IDC_ED_JOB_FILE));
+        return;
+    }
+    const JobKey& id = JobKeyAt(kKeyProcessId);
+    unsigned processId = ProfileReadInt(id.section, id.key, id.defaultNumber, jobPath);
+    if (processId == 0) {
+        ShowLanguageMessageAt(mainWindow, kMsgNoProcess, nullptr);
+        return;
+    }
+    if (TerminateEngineProcess(processId)) {
+        ProfileWriteString(id.section, id.key, "0", jobPath);
+    } else {
+        ShowLanguageMessageAt(mainWindow, kMsgStopJob, nullptr);
+    }
+    Warn(mainWindow, "OK");
+}
+
+void OpenLastLog(HWND mainWindow) {
+    char temp[kPathSize + 1];
+    DWORD length = GetTempPathA(sizeof temp, temp);
+    if (length == 0 || length >= sizeof temp) return;
+    char log[kPathSize];
+    if (!BuildEngineLogPath(temp, log)) return;
+    INT_PTR answer = reinterpret_cast<INT_PTR>(ShellExecuteA(mainWindow, "open", log, nullptr, nullptr, SW_SHOWNORMAL));
+    if (answer == SE_ERR_FNF) {
+        ShowLanguageMessageAt(mainWindow, kMsgNoLog, nullptr);
+    } else if (answer == SE_ERR_NOASSOC) {
+        char parameters[kPathSize + 64];
+        if (BuildOpenWithParameters(temp, parameters, sizeof parameters))
+            ShellExecuteA(mainWindow, "open", "rundll32.exe", parameters, nullptr, SW_SHOWNORMAL);
+    }
+}
