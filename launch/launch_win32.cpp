@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
 
 #include "job/form_binding.h"
 #include "job/job_keys.h"
@@ -105,8 +106,14 @@ void OpenLastLog(HWND mainWindow) {
     if (answer == SE_ERR_FNF) {
         ShowLanguageMessageAt(mainWindow, kMsgNoLog, nullptr);
     } else if (answer == SE_ERR_NOASSOC) {
+        // The system's own rundll32, by its full path: a bare name would be
+        // searched for first beside the program and in the current folder.
         char parameters[kPathSize + 64];
+        char system[kPathSize];
+        UINT systemLength = GetSystemDirectoryA(system, sizeof system);
+        std::string rundll = systemLength > 0 && systemLength < sizeof system ? std::string(system) + "\\rundll32.exe"
+                                                                   : std::string("rundll32.exe");
         if (BuildOpenWithParameters(temp, parameters, sizeof parameters))
-            ShellExecuteA(mainWindow, "open", "rundll32.exe", parameters, nullptr, SW_SHOWNORMAL);
+            ShellExecuteA(mainWindow, "open", rundll.c_str(), parameters, nullptr, SW_SHOWNORMAL);
     }
 }

@@ -124,6 +124,7 @@ std::vector<std::string> FilesToHandle(const Job& job, std::string* origin) {
 std::string LogHeader(const Job& job) {
     const char* label = FormatLabel(job.imageType);
     return "Ombrello_zandrix engine stand-in, a test double: it converts nothing.\r\n"
+           "Command line: " + std::string(GetCommandLineA()) + "\r\n" +
            "Job file: " + job.path + "\r\n" +
            "Output format: " + (label != nullptr ? label : "unknown") + " (image_type " +
            std::to_string(job.imageType) + ")\r\n";
@@ -174,8 +175,10 @@ void Relay(const Windows& windows, int field, RelayMessage message, const std::s
 int RunOnce(const Job& job) {
     std::string origin;
     std::vector<std::string> files = FilesToHandle(job, &origin);
-    WriteLog(LogHeader(job) + "Files from " + origin + "\r\n", job.eraseLog != 0);
     Windows windows = FindWindows();
+    WriteLog(LogHeader(job) + "Monitor window: " + (windows.monitor != nullptr ? "found" : "none") +
+                 "\r\nFiles from " + origin + "\r\n",
+             job.eraseLog != 0);
     Code(windows, kMonitorFirstRange, 0);
     Code(windows, kMonitorSecondRange, 0);
     Relay(windows, IDC_ST_RELAY_2, kRelayLine3, "Stand-in engine: nothing is converted");
