@@ -38,3 +38,17 @@ for picture in "$out"/*.bmp; do
     rm -f "$picture"
 done
 echo "pictures in $out"
+
+# The monitor window halfway through a run of the engine stand-in
+# (monitor_window.png) and the whole screen at that moment (launch_screen.png).
+monitor_work="$top/build/monitor-shots"
+rm -rf "$monitor_work"
+mkdir -p "$monitor_work"
+monitor_shots=$(cd "$build/bin" && pwd)/monitor_shots.exe
+tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\zandrix_gui.exe" "$3" "$4/"' \
+    _ "$monitor_shots" "$stage" "$(windows_path "$monitor_work")" "$out"
+for picture in "$out"/monitor_window.bmp "$out"/launch_screen.bmp; do
+    convert "$picture" "${picture%.bmp}.png"
+    rm -f "$picture"
+done
+echo "monitor window pictures in $out"

@@ -7,3 +7,5 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 rm -rf "$2"
 cmake --install "$1" --prefix "$2" >/dev/null
 cp "$top/resources/Ombrello_zandrix.ini" "$2/"
+# The engine stand-in takes the engine's place, so that Launch runs something.
+cp "$1/bin/ombrello_zandrix.exe" "$2/"
