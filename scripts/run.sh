@@ -16,6 +16,19 @@ bash scripts/stage.sh "$build" build/stage
 stage=$(cd build/stage && pwd)
 echo "Program folder staged in build/stage: $(ls build/stage | tr '\n' ' ')"
 
+# A first job to launch: the default job names a source folder of a few PDF
+# files and a target folder, so Launch runs the engine stand-in at once and
+# its monitor window moves (the stand-in converts nothing).
+demo="$top/build/run-demo"
+mkdir -p "$demo/in" "$demo/out"
+for name in invoice_001 invoice_002 invoice_003 invoice_004; do
+    printf '%%PDF-1.4\n%%%%EOF\n' > "$demo/in/$name.pdf"
+done
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+printf '[FOLDERS]\r\nsource=%s\r\ntarget=%s\r\n' "$(windows_path "$demo/in")" "$(windows_path "$demo/out")" \
+    >> build/stage/Ombrello_zandrix.ini
+echo "Launch runs the engine stand-in on the PDF files of build/run-demo/in"
+
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     export WINEPREFIX="$top/$build/wineprefix" WINEDEBUG=-all
     exec /usr/lib/wine/wine64 "$stage/zandrix_gui.exe"
