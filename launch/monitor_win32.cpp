@@ -55,6 +55,8 @@ void StartBar(HWND monitor, int bar) {
 INT_PTR CALLBACK MonitorDialogProc(HWND monitor, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        EnableDialogTheme(monitor, 1);
+        CenterWindowOnScreen(monitor);
         return TRUE;
     case WM_COMMAND: {
         char text[kRelayTextMax + 1];
@@ -103,8 +105,6 @@ HWND OpenMonitorWindow(HWND mainWindow) {
                                       MonitorDialogProc, 0);
     if (monitor == nullptr) return nullptr;
     g_monitor = monitor;
-    EnableDialogTheme(monitor, 0);
-    CenterWindowOnScreen(monitor);
     ShowWindow(monitor, SW_SHOW);
     UpdateWindow(monitor);
     return monitor;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "gui/window_helpers.h"
+#include "launch/engine_process.h"
 #include "launch/monitor_protocol.h"
 
 namespace {
@@ -39,6 +40,8 @@ public:
 
     void TearDown() override {
         MainWindow::TearDown();
+        // A scan that a failed test did not stop would run on.
+        if (RecordedProcess() != 0) TerminateEngineProcess(RecordedProcess());
         if (engineHidden_) MoveFileA((engine_ + ".kept").c_str(), engine_.c_str());
         for (HANDLE process : started_) {
             TerminateProcess(process, 0);
