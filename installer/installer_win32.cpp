@@ -150,6 +150,26 @@ void Install(HWND page) {
     WriteUninstallEntry(g_installFolder);
 }
 
+// What a page does with a notification it has nothing of its own for: shows
+// its wizard buttons when it becomes active, and on Cancel shows the failure
+// dialog, after which the wizard closes or, from the options page on, the
+// process ends with exit code 0.
+INT_PTR CommonNotify(HWND page, UINT code, LPARAM buttons, int cancelEndsProcess) {
+    switch (code) {
+    case PSN_SETACTIVE:
+        SetWizardButtons(page, buttons);
+        return Answer(page, 0);
+    case PSN_QUERYCANCEL:
+        if (cancelEndsProcess) FailAndExit(page);
+        ShowFailure(page);
+        return Answer(page, FALSE);
+    default:
+        return Answer(page, 0);
+    }
+}
+
+UINT NotifyCode(LPARAM lParam) { return reinterpret_cast<NMHDR*>(lParam)->code; }
+
 INT_PTR CALLBACK WelcomeProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
@@ -158,21 +178,13 @@ INT_PTR CALLBACK WelcomeProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
         EnableDialogTheme(page, 1);
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_SETACTIVE: {
+        if (NotifyCode(lParam) == PSN_SETACTIVE) {
             g_createGroup = 0;
             HICON icon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_SETUP_WINDOW));
             SetClassLongPtrA(Wizard(page), GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
             CenterWindowOnScreen(Wizard(page));
-            SetWizardButtons(page, PSWIZB_NEXT);
-            return Answer(page, 0);
         }
-        case PSN_QUERYCANCEL:
-            ShowFailure(page);
-            return Answer(page, FALSE);
-        default:
-            return Answer(page, 0);
-        }
+        return CommonNotify(page, NotifyCode(lParam), PSWIZB_NEXT, 0);
     default:
         return FALSE;
     }
@@ -190,18 +202,8 @@ INT_PTR CALLBACK FolderProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
         if (LOWORD(wParam) == IDC_BROWSE_FOLDER) BrowseForInstallFolder(page);
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_SETACTIVE:
-            SetWizardButtons(page, PSWIZB_BACK | PSWIZB_NEXT);
-            return Answer(page, 0);
-        case PSN_WIZNEXT:
-            return Answer(page, AcceptInstallFolder(page));
-        case PSN_QUERYCANCEL:
-            ShowFailure(page);
-            return Answer(page, FALSE);
-        default:
-            return Answer(page, 0);
-        }
+        if (NotifyCode(lParam) == PSN_WIZNEXT) return Answer(page, AcceptInstallFolder(page));
+        return CommonNotify(page, NotifyCode(lParam), PSWIZB_BACK | PSWIZB_NEXT, 0);
     default:
         return FALSE;
     }
@@ -217,20 +219,10 @@ INT_PTR CALLBACK OptionsProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
         SendDlgItemMessageA(page, IDC_CREATE_GROUP, BM_SETCHECK, BST_CHECKED, 0);
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_SETACTIVE:
-            SetWizardButtons(page, PSWIZB_BACK | PSWIZB_NEXT);
-            return Answer(page, 0);
-        case PSN_WIZNEXT:
-            // Only set here: clearing the box later does not take it back.
-            if (IsDlgButtonChecked(page, IDC_CREATE_GROUP) == BST_CHECKED) g_createGroup = 1;
-            return Answer(page, 0);
-        case PSN_QUERYCANCEL:
-            FailAndExit(page);
-            return Answer(page, FALSE);
-        default:
-            return Answer(page, 0);
-        }
+        // Only set here: clearing the box later does not take it back.
+        if (NotifyCode(lParam) == PSN_WIZNEXT && IsDlgButtonChecked(page, IDC_CREATE_GROUP) == BST_CHECKED)
+            g_createGroup = 1;
+        return CommonNotify(page, NotifyCode(lParam), PSWIZB_BACK | PSWIZB_NEXT, 1);
     default:
         return FALSE;
     }
@@ -247,19 +239,8 @@ INT_PTR CALLBACK ReadyProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
         EnableDialogTheme(page, 1);
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_SETACTIVE:
-            SetWizardButtons(page, PSWIZB_NEXT);
-            return Answer(page, 0);
-        case PSN_WIZNEXT:
-            Install(page);
-            return Answer(page, 0);
-        case PSN_QUERYCANCEL:
-            FailAndExit(page);
-            return Answer(page, FALSE);
-        default:
-            return Answer(page, 0);
-        }
+        if (NotifyCode(lParam) == PSN_WIZNEXT) Install(page);
+        return CommonNotify(page, NotifyCode(lParam), PSWIZB_NEXT, 1);
     default:
         return FALSE;
     }
@@ -270,16 +251,7 @@ INT_PTR CALLBACK FinishProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     case WM_INITDIALOG:
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_SETACTIVE:
-            SetWizardButtons(page, PSWIZB_BACK | PSWIZB_FINISH);
-            return Answer(page, 0);
-        case PSN_QUERYCANCEL:
-            FailAndExit(page);
-            return Answer(page, FALSE);
-        default:
-            return Answer(page, 0);
-        }
+        return CommonNotify(page, NotifyCode(lParam), PSWIZB_BACK | PSWIZB_FINISH, 1);
     default:
         return FALSE;
     }

@@ -197,6 +197,24 @@ protected:
                             SMTO_ABORTIFHUNG, 5000, &ignored);
     }
 
+    // The wizard buttons a user can press, such as "Back Next".
+    std::string Buttons() {
+        const struct { int id; const char* name; } buttons[] = {{0x3023, "Back"}, {0x3024, "Next"}, {0x3025, "Finish"}};
+        std::string shown;
+        for (const auto& button : buttons) {
+            HWND window = GetDlgItem(sheet_, button.id);
+            if (!IsWindowVisible(window) || !IsWindowEnabled(window)) continue;
+            shown += shown.empty() ? button.name : std::string(" ") + button.name;
+        }
+        return shown;
+    }
+    // The buttons are set by a posted message: they may come a moment after the page.
+    std::string ButtonsSettled(const std::string& expected) {
+        std::string shown;
+        for (int i = 0; i < 100 && (shown = Buttons()) != expected; ++i) Sleep(20);
+        return shown;
+    }
+
     std::string ControlText(int control) { return ui::WindowText(GetDlgItem(Page(), control)); }
     bool ControlVisible(int control) { return IsWindowVisible(GetDlgItem(Page(), control)) != 0; }
 
@@ -342,9 +360,11 @@ TEST_F(Installer, CancelOnTheFirstPagesClosesWithExitCodeOne) {
 
 TEST_F(Installer, InstallsFilesGroupAndEntryThenUninstallerTakesThemBack) {
     Start();
+    EXPECT_EQ("Next", ButtonsSettled("Next"));
     std::string folder = target_ + "\\Ombrello zandrix";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     ToOptions(target_ + "\\\\Ombrello zandrix");
+    EXPECT_EQ("Back Next", ButtonsSettled("Back Next"));
     EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(Page(), 1025), BM_GETCHECK, 0, 0));
     // Left with the box checked, then cleared after Back: the group is still made.
     Press(PSBTN_NEXT);
@@ -355,6 +375,7 @@ TEST_F(Installer, InstallsFilesGroupAndEntryThenUninstallerTakesThemBack) {
     EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(Page(), 1025), BM_GETCHECK, 0, 0));
     Press(PSBTN_NEXT);
     ASSERT_TRUE(WaitForPage(kReady));
+    EXPECT_EQ("Next", ButtonsSettled("Next")) << "no way back from the ready page";
     EXPECT_EQ("You are now ready to install Ombrello.", ControlText(1007));
     EXPECT_EQ(folder, ControlText(1037));
     EXPECT_EQ("Create a group Ombrello_zandrix", ControlText(1042));
@@ -362,6 +383,7 @@ TEST_F(Installer, InstallsFilesGroupAndEntryThenUninstallerTakesThemBack) {
 
     Press(PSBTN_NEXT);
     ASSERT_TRUE(WaitForPage(kFinish));
+    EXPECT_EQ("Back Finish", ButtonsSettled("Back Finish"));
     ExpectInstalledFromSource(folder, kInstallFileCount);
     EXPECT_EQ("Ombrello_zandrix", EntryText("DisplayName"));
     EXPECT_EQ("\"" + folder + "\\uninst.exe\"", EntryText("UninstallString"));
