@@ -14,6 +14,19 @@ int CanWriteInFolder(const char* folder) {
     return 1;
 }
 
+namespace {
+
+// Whether two paths name one file, as the file system resolves them.
+bool SameFile(const char* one, const char* other) {
+    char first[MAX_PATH];
+    char second[MAX_PATH];
+    DWORD a = GetFullPathNameA(one, MAX_PATH, first, nullptr);
+    DWORD b = GetFullPathNameA(other, MAX_PATH, second, nullptr);
+    return a > 0 && a < MAX_PATH && b > 0 && b < MAX_PATH && lstrcmpiA(first, second) == 0;
+}
+
+}  // namespace
+
 int CopyInstallFiles(const char* sourceDrive, const char* sourceDir, const char* folder, HWND page) {
     for (const InstallFile& file : kInstallFiles) {
         UpdateWindow(page);
@@ -22,7 +35,11 @@ int CopyInstallFiles(const char* sourceDrive, const char* sourceDir, const char*
         int named = JoinBesideProgram(sourceDrive, sourceDir, file.name, '\\', source) &&
                     InstallPath(folder, file.name, target);
         int copied = 0;
-        if (named) {
+        if (named && SameFile(source, target)) {
+            // Installing into the installer's own folder: deleting the
+            // target would delete the only copy.
+            copied = GetFileAttributesA(source) != INVALID_FILE_ATTRIBUTES;
+        } else if (named) {
             DeleteFileA(target);
             copied = CopyFileA(source, target, FALSE) != 0;
         }

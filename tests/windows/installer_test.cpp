@@ -478,6 +478,23 @@ TEST_F(Installer, WithoutTheGroupNoGroupIsMadeAndAnEmptiedFolderIsRemoved) {
     EXPECT_FALSE(Exists(target_)) << "the emptied install folder is removed";
 }
 
+TEST_F(Installer, InstallingIntoItsOwnFolderKeepsEveryFile) {
+    std::vector<std::string> before;
+    for (const InstallFile& file : kInstallFiles) before.push_back(ui::ReadFileBytes(source_ + "\\" + file.name));
+    Start();
+    ToOptions(source_);
+    ui::ClickButton(Page(), 1025);
+    Press(PSBTN_NEXT);
+    ASSERT_TRUE(WaitForPage(kReady));
+    Press(PSBTN_NEXT);
+    ASSERT_TRUE(WaitForPage(kFinish)) << "no failure: every file is already in place";
+    for (int i = 0; i < kInstallFileCount; ++i)
+        EXPECT_EQ(before[static_cast<size_t>(i)], ui::ReadFileBytes(source_ + "\\" + kInstallFiles[i].name))
+            << kInstallFiles[i].name;
+    Press(PSBTN_FINISH);
+    EXPECT_EQ(1, ExitCode());
+}
+
 TEST_F(Installer, MissingRequiredFileFailsAfterTheFilesBeforeIt) {
     ASSERT_TRUE(DeleteFileA((source_ + "\\Ograph.dll").c_str()));
     Start();
