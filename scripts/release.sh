@@ -31,13 +31,15 @@ if [ -z "$bin" ]; then
     bin="$top/build/win32/bin"
 fi
 
-# Built file -> name in the release. The last three are stand-ins.
-built=(installer.exe:installer.exe zandrix_gui.exe:zandrix_gui.exe stopjob.exe:stopjob.exe
-       ombrello_zandrix.exe:Ombrello_zandrix.exe Otxtpdf.dll:Otxtpdf.dll uninst.exe:uninst.exe)
+# Built file:name in the release:CMake target that builds it. The last three are stand-ins.
+built=(installer.exe:installer.exe:installer zandrix_gui.exe:zandrix_gui.exe:zandrix_gui
+       stopjob.exe:stopjob.exe:stopjob ombrello_zandrix.exe:Ombrello_zandrix.exe:engine_standin
+       Otxtpdf.dll:Otxtpdf.dll:otxtpdf_standin uninst.exe:uninst.exe:uninst_standin)
 missing=0
-for pair in "${built[@]}"; do
-    if [ ! -f "$bin/${pair%%:*}" ]; then
-        echo "release: $bin/${pair%%:*} is missing; build it first (it is built in the i686 build's bin folder)" >&2
+for entry in "${built[@]}"; do
+    IFS=: read -r file _ target <<<"$entry"
+    if [ ! -f "$bin/$file" ]; then
+        echo "release: $bin/$file is missing; the i686 build's target $target makes it" >&2
         missing=1
     fi
 done
@@ -45,7 +47,10 @@ done
 
 rm -rf "$out"
 mkdir -p "$out"
-for pair in "${built[@]}"; do cp "$bin/${pair%%:*}" "$out/${pair#*:}"; done
+for entry in "${built[@]}"; do
+    IFS=: read -r file name _ <<<"$entry"
+    cp "$bin/$file" "$out/$name"
+done
 cp "$top/resources/lang/001.lng" "$top/resources/lang/033.lng" "$top/resources/Ombrello_zandrix.ini" \
    "$top/resources/whatsnew.txt" "$out/"
 
@@ -58,10 +63,10 @@ done
     printf 'Stand-ins in this folder\r\n\r\n'
     printf 'These files come from the conversion engine'"'"'s maker in a real release.\r\n'
     printf 'Here they are stand-ins made by this project, so that the release installs and runs:\r\n\r\n'
-    printf '  Ombrello_zandrix.exe  stand-in engine: it converts nothing and only waits to be stopped\r\n'
-    printf '  Otxtpdf.dll           stand-in engine library: it counts the pages of a PDF file\r\n'
+    printf '  Ombrello_zandrix.exe  stand-in for the conversion engine, made to test the front end\r\n'
+    printf '  Otxtpdf.dll           stand-in for the engine library, made to test the front end\r\n'
     printf '  uninst.exe            stand-in uninstaller: it removes what installer.exe installed\r\n'
-    for name in "${placeholders[@]}"; do printf '  %-21s placeholder file, no content\r\n' "$name"; done
+    for name in "${placeholders[@]}"; do printf '  %-21s placeholder file, one line of text\r\n' "$name"; done
 } >"$out/STANDINS.txt"
 
 # Every file of the installer's table must be in place.
