@@ -17,17 +17,6 @@ std::string Command(int index, const char* folder) {
     return out;
 }
 
-TEST(InstallTables, FileTableOrderAndRequiredFiles) {
-    // The failure dialog comes after the ninth file when the tenth is missing.
-    EXPECT_STREQ("uninst.exe", kInstallFiles[8].name);
-    EXPECT_STREQ("Ograph.dll", kInstallFiles[9].name);
-    EXPECT_STREQ("Otxtpdf.dll", kInstallFiles[kRequiredFileCount - 1].name);
-    for (int i = 0; i < kInstallFileCount; ++i)
-        EXPECT_EQ(i < kRequiredFileCount ? 1 : 0, kInstallFiles[i].required) << kInstallFiles[i].name;
-    EXPECT_STREQ("001.lng", kInstallFiles[21].name);
-    EXPECT_STREQ("033.lng", kInstallFiles[22].name);
-}
-
 TEST(InstallTables, ProgramGroupCommandsForAFolder) {
     const char* folder = "C:\\Program Files\\Ombrello_zandrix";
     EXPECT_EQ("[CreateGroup(Ombrello_zandrix, 1)]", Command(0, folder));
