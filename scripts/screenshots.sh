@@ -52,3 +52,23 @@ for picture in "$out"/monitor_window.bmp "$out"/launch_screen.bmp; do
     rm -f "$picture"
 done
 echo "monitor window pictures in $out"
+# The install wizard: every page of an installation from a source folder laid
+# out like the release (this build's programs, placeholders for the maker's
+# files), and the failure dialog (install_*.png).
+source_dir=build/install-shots/source
+rm -rf build/install-shots
+mkdir -p "$source_dir"
+for name in stopjob.exe Ombrelloe_zandrix.hlp Ombrelloe_zandrix.cnt whatsnew.txt zandrix_gui.exe \
+            Ombrello_zandrix.ini Ombrello_zandrix.dat Ombrello_zandrix.exe uninst.exe Ograph.dll Ottf.dll \
+            Ojpeg.dll Ovector.dll Otiff.dll Olcms.dll Ozlib.dll Obzip.dll Opng.dll Oswf.dll Olibxml.dll \
+            Otxtpdf.dll 001.lng 033.lng installer.exe; do
+    if [ -f "$build/bin/$name" ]; then cp "$build/bin/$name" "$source_dir/"; else echo "placeholder" >"$source_dir/$name"; fi
+done
+install_shots=$(cd "$build/bin" && pwd)/installer_shots.exe
+tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\installer.exe" "C:\\install-shots" "$3/"' \
+    _ "$install_shots" "$(windows_path "$source_dir")" "$out"
+for picture in "$out"/install_*.bmp; do
+    convert "$picture" "${picture%.bmp}.png"
+    rm -f "$picture"
+done
+echo "installer pictures in $out"

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Builds the shipped 32-bit programs and lays out the release folder a user
+# installs from: installer.exe beside every file of its file table, and a zip
+# of the folder.
+#
+#   scripts/release.sh                       build build/win32, write build/release and build/release.zip
+#   scripts/release.sh --bin DIR --out DIR   lay out from programs already built in DIR (no build)
+#
+# The engine, its library and the uninstaller come from another maker; the
+# release carries this project's stand-ins for them, and placeholder files
+# for the maker's other libraries, data file and help files, all listed in
+# STANDINS.txt beside them.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bin=""
+out="$top/build/release"
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --bin) bin=$2; shift 2 ;;
+        --out) out=$2; shift 2 ;;
+        *) echo "usage: scripts/release.sh [--bin DIR] [--out DIR]" >&2; exit 2 ;;
+    esac
+done
+
+if [ -z "$bin" ]; then
+    cd "$top"
+    bash scripts/install-deps.sh
+    cmake -S . -B build/win32 -G Ninja -DZANDRIX_WERROR=ON -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build build/win32 -j "$(nproc)"
+    bin="$top/build/win32/bin"
+fi
+
+# Built file:name in the release:CMake target that builds it. The last three are stand-ins.
+built=(installer.exe:installer.exe:installer zandrix_gui.exe:zandrix_gui.exe:zandrix_gui
+       stopjob.exe:stopjob.exe:stopjob ombrello_zandrix.exe:Ombrello_zandrix.exe:engine_standin
+       Otxtpdf.dll:Otxtpdf.dll:otxtpdf_standin uninst.exe:uninst.exe:uninst_standin)
+missing=0
+for entry in "${built[@]}"; do
+    IFS=: read -r file _ target <<<"$entry"
+    if [ ! -f "$bin/$file" ]; then
+        echo "release: $bin/$file is missing; the i686 build's target $target makes it" >&2
+        missing=1
+    fi
+done
+[ "$missing" -eq 0 ] || exit 1
+
+rm -rf "$out"
+mkdir -p "$out"
+for entry in "${built[@]}"; do
+    IFS=: read -r file name _ <<<"$entry"
+    cp "$bin/$file" "$out/$name"
+done
+cp "$top/resources/lang/001.lng" "$top/resources/lang/033.lng" "$top/resources/Ombrello_zandrix.ini" \
+   "$top/resources/whatsnew.txt" "$out/"
+
+placeholders=(Ombrelloe_zandrix.hlp Ombrelloe_zandrix.cnt Ombrello_zandrix.dat Ograph.dll Ottf.dll Ojpeg.dll
+              Ovector.dll Otiff.dll Olcms.dll Ozlib.dll Obzip.dll Opng.dll Oswf.dll Olibxml.dll)
+for name in "${placeholders[@]}"; do
+    printf 'Placeholder for %s, a file the conversion engine'"'"'s maker supplies.\r\n' "$name" >"$out/$name"
+done
+{
+    printf 'Stand-ins in this folder\r\n\r\n'
+    printf 'These files come from the conversion engine'"'"'s maker in a real release.\r\n'
+    printf 'Here they are stand-ins made by this project, so that the release installs and runs:\r\n\r\n'
+    printf '  Ombrello_zandrix.exe  stand-in for the conversion engine, made to test the front end\r\n'
+    printf '  Otxtpdf.dll           stand-in for the engine library, made to test the front end\r\n'
+    printf '  uninst.exe            stand-in uninstaller: it removes what installer.exe installed\r\n'
+    for name in "${placeholders[@]}"; do printf '  %-21s placeholder file, one line of text\r\n' "$name"; done
+} >"$out/STANDINS.txt"
+
+# Every file of the installer's table must be in place.
+names=$(grep -o '{"[^"]*", [01]}' "$top/installer/install_tables.cpp" | sed 's/{"\([^"]*\)".*/\1/')
+[ "$(wc -l <<<"$names")" -eq 23 ] || { echo "release: cannot read the installer's file table" >&2; exit 1; }
+for name in $names; do
+    [ -f "$out/$name" ] || { echo "release: $name of the file table is missing from $out" >&2; exit 1; }
+done
+
+zip_file="$out.zip"
+rm -f "$zip_file"
+(cd "$(dirname "$out")" && zip -qrX "$zip_file" "$(basename "$out")")
+echo "release folder: $out ($(ls "$out" | wc -l) files), zip: $zip_file"
