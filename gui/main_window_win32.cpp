@@ -25,6 +25,7 @@
 #include "lang/language_win32.h"
 #include "resources/main_ids.h"
 #include "resources/version.h"
+#include "select/select_dialog.h"
 
 namespace {
 
@@ -383,6 +384,9 @@ INT_PTR OnCommand(HWND dialog, int command, int notification) {
     case IDC_BT_TEMP_PATH:
     case IDC_BT_ERRORS_PATH:
         BrowseFolder(dialog, command);
+        return TRUE;
+    case IDC_BT_SELECT_FILES:
+        OpenSelectDialog(dialog);
         return TRUE;
     case IDC_BT_SIGNATURE_FILE:
         PickSignatureFile(dialog);
