@@ -1,12 +1,16 @@
 // The engine library stand-in as Windows loads it: Otxtpdf.dll beside the
 // test, its page counter found by ordinal 3 (it has no name), called with
-// the cdecl convention on PDF files.
+// the cdecl convention on the sample PDF files the native tools made (the
+// same files and expected counts as the native test, read through drive Z:).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+
+#include "standins/otxtpdf/sample_list.h"
 
 namespace {
 
@@ -65,6 +69,25 @@ TEST_F(OtxtpdfOrdinal, CountsTwoPagesAndRefusesWhatIsNoPdf) {
     EXPECT_EQ(-1, count_(WriteTempFile("otxtpdf_text.pdf", "plain text, no PDF\n").c_str()));
     EXPECT_EQ(-1, count_(BesideTest("no such file.pdf").c_str()));
     EXPECT_EQ(-1, count_(""));
+}
+
+// A Linux path as Wine's drive Z: shows it.
+std::string OnDriveZ(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return "Z:" + path;
+}
+
+TEST_F(OtxtpdfOrdinal, GivesTheCountsOfTheNativeTestOnTheSameFiles) {
+    const char* dir = std::getenv("OTXTPDF_SAMPLES");
+    ASSERT_NE(nullptr, dir) << "the samples fixture sets OTXTPDF_SAMPLES";
+    std::vector<SampleFile> files = ReadSampleList(OnDriveZ(std::string(dir) + "/expected.tsv"));
+    ASSERT_GE(files.size(), 30u);
+    for (const SampleFile& file : files) {
+        int count = count_(OnDriveZ(file.path).c_str());
+        EXPECT_TRUE(CountIsExpected(file.expected, count))
+            << file.path << " (" << file.how << "): " << count << ", expected " << file.expected;
+    }
 }
 
 }  // namespace
