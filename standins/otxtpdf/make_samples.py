@@ -5,7 +5,8 @@
 
 Writes OUTDIR/expected.tsv, one line per file: absolute path, expected page
 count, and how the file was made. The files come from other producers
-(cairo through its Python binding, ghostscript's pdfwrite), from qpdf's
+(cairo through its Python binding, ghostscript's pdfwrite, groff, poppler's
+pdfunite and pdftocairo), from qpdf's
 rewrites of them (object streams, linearized, QDF), from incremental updates
 and damaged cross-reference data written here, and from the PDF files that
 installed Debian packages ship. Their expected count is what poppler's
@@ -78,8 +79,19 @@ subprocess.run(["gs", "-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrit
                 "-sOutputFile=" + path("gs.pdf"), path("pages.ps")], check=True)
 compared(path("gs.pdf"), "ghostscript pdfwrite")
 
+# groff's PDF writer, and poppler's own writers (merging, and cairo output).
+with open(path("pages.ms"), "w") as f:
+    f.write("".join(f".LP\ngroff page {page + 1}\n.bp\n" for page in range(4)) + ".LP\nlast page\n")
+with open(path("groff.pdf"), "wb") as f:
+    subprocess.run(["groff", "-ms", "-Tpdf", path("pages.ms")], stdout=f, check=True)
+compared(path("groff.pdf"), "groff")
+subprocess.run(["pdfunite", path("cairo.pdf"), path("gs.pdf"), path("groff.pdf"), path("united.pdf")], check=True)
+compared(path("united.pdf"), "poppler pdfunite")
+subprocess.run(["pdftocairo", "-pdf", path("gs.pdf"), path("pdftocairo.pdf")], check=True)
+compared(path("pdftocairo.pdf"), "poppler pdftocairo")
+
 # qpdf's rewrites, and a long document whose pages repeat the others.
-for base in ("cairo", "gs"):
+for base in ("cairo", "gs", "groff", "united"):
     source = path(base + ".pdf")
     compared(qpdf(source, base + "_objstm.pdf", "--object-streams=generate"), "qpdf object streams")
     compared(qpdf(source, base + "_linear.pdf", "--linearize"), "qpdf linearized")

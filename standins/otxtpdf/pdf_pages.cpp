@@ -24,9 +24,10 @@ namespace {
 
 // Budgets per file.
 const uint64_t kMaxBytesRead = 256u << 20;        // from the file, all reads together
-const size_t kMaxStreamBytes = 32u << 20;         // one stream's raw data
-const size_t kMaxInflatedStream = 32u << 20;      // one stream inflated
-const uint64_t kMaxInflatedTotal = 128u << 20;    // all streams inflated
+const size_t kMaxStreamBytes = 16u << 20;         // one stream's raw data
+const size_t kMaxInflatedStream = 16u << 20;      // one stream inflated
+const uint64_t kMaxInflatedTotal = 256u << 20;    // all streams inflated
+const size_t kMaxObjects = 2000000;               // entries of the object table
 const size_t kMaxObjectWindow = 4u << 20;         // text of one object's dictionary
 const int kMaxDepth = 64;                         // nesting of arrays and dictionaries
 const int kMaxTreeDepth = 256;                    // levels of the page tree
@@ -436,6 +437,7 @@ bool Unpredict(std::string& data, int64_t columns, int64_t colors, int64_t bits)
     if (columns > (1 << 20)) return false;
     size_t bpp = static_cast<size_t>((colors * bits + 7) / 8);
     size_t rowBytes = static_cast<size_t>((columns * colors * bits + 7) / 8);
+    if (rowBytes >= data.size()) return false;
     std::string out;
     std::vector<unsigned char> previous(rowBytes, 0), row(rowBytes);
     for (size_t at = 0; at + 1 + rowBytes <= data.size(); at += rowBytes + 1) {
@@ -543,6 +545,7 @@ ObjectStream* LoadObjectStream(Pdf& pdf, uint64_t num) {
         if (objnum < 0 || objnum > kMaxObjectNumber || at < 0 ||
             static_cast<uint64_t>(at) > stream.data.size() - static_cast<uint64_t>(first))
             continue;
+        if (stream.offsets.size() >= kMaxObjects) break;
         stream.offsets.emplace(static_cast<uint32_t>(objnum), static_cast<size_t>(first + at));
     }
     if (pdf.streams.size() >= kCachedObjectStreams) pdf.streams.clear();
@@ -579,7 +582,7 @@ void AddEntry(Pdf& pdf, int64_t num, const XrefEntry& e) {
     auto found = pdf.xref.find(static_cast<uint32_t>(num));
     // The newest section wins; a free entry there does not hide an older one
     // (a deleted object is not reachable from the newer tree anyway).
-    if (found == pdf.xref.end())
+    if (found == pdf.xref.end() && pdf.xref.size() < kMaxObjects)
         pdf.xref.emplace(static_cast<uint32_t>(num), e);
     else if (found->second.type == 0)
         found->second = e;
@@ -603,7 +606,8 @@ bool ReadXrefTable(Pdf& pdf, uint64_t offset, Obj& trailer) {
                 lex.pos = save;
                 break;
             }
-            if (first < 0 || count < 0 || count > kMaxObjectNumber) {
+            if (first < 0 || count < 0 || count > static_cast<int64_t>(kMaxObjects) ||
+                entries.size() > kMaxObjects) {
                 ok = false;
                 break;
             }
@@ -829,13 +833,15 @@ int CountByScan(Pdf& pdf) {
     std::unordered_map<uint32_t, uint64_t> found;  // object number -> offset
     std::vector<uint64_t> trailerOffsets;
     const size_t chunkSize = 1u << 20;
-    const size_t overlap = 64;
+    const size_t overlap = 64;  // room for "num gen obj" cut by a chunk's end
     std::string chunk;
     for (uint64_t base = 0; base < pdf.in.size; base += chunkSize) {
         uint64_t from = base > overlap ? base - overlap : 0;
         if (!ReadAt(pdf.in, from, static_cast<size_t>(base - from) + chunkSize, chunk)) return -1;
+        // Words that the previous chunk cut at its end start in the overlap.
         size_t skip = static_cast<size_t>(base - from);
-        for (size_t at = chunk.find("obj", skip); at != std::string::npos; at = chunk.find("obj", at + 3)) {
+        size_t objFrom = skip >= 2 ? skip - 2 : 0, trailerFrom = skip >= 6 ? skip - 6 : 0;
+        for (size_t at = chunk.find("obj", objFrom); at != std::string::npos; at = chunk.find("obj", at + 3)) {
             if (at + 3 < chunk.size() && IsRegular(static_cast<unsigned char>(chunk[at + 3]))) continue;
             // Back over " gen " and "num".
             size_t p = at;
@@ -854,10 +860,15 @@ int CountByScan(Pdf& pdf) {
             if (p > 0 && IsRegular(static_cast<unsigned char>(chunk[p - 1]))) continue;
             uint64_t num = std::strtoull(chunk.substr(p, numEnd - p).c_str(), nullptr, 10);
             if (num > kMaxObjectNumber) continue;
+            if (found.size() >= kMaxObjects && !found.count(static_cast<uint32_t>(num))) return -1;
             found[static_cast<uint32_t>(num)] = from + p;
         }
-        for (size_t at = chunk.find("trailer", skip); at != std::string::npos; at = chunk.find("trailer", at + 7))
+        for (size_t at = chunk.find("trailer", trailerFrom); at != std::string::npos; at = chunk.find("trailer", at + 7)) {
+            // Only the last trailers matter; a file of nothing but the word
+            // must not fill memory.
+            if (trailerOffsets.size() >= 64) trailerOffsets.erase(trailerOffsets.begin(), trailerOffsets.begin() + 32);
             trailerOffsets.push_back(from + at);
+        }
     }
     std::vector<std::pair<uint64_t, uint32_t>> byOffset;
     for (auto& f : found) {
@@ -890,7 +901,8 @@ int CountByScan(Pdf& pdf) {
         if (type && type->IsName("ObjStm")) {
             ObjectStream* stream = LoadObjectStream(pdf, f.second);
             if (!stream) continue;
-            for (auto& member : stream->offsets) packed.emplace_back(member.first, f.second);
+            for (auto& member : stream->offsets)
+                if (packed.size() < kMaxObjects) packed.emplace_back(member.first, f.second);
         }
     }
     auto position = [&pdf](const XrefEntry& e) {

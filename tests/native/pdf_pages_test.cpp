@@ -104,6 +104,23 @@ TEST(PdfPages, RepairsWhatItCanAndRefusesTheRest) {
     EXPECT_EQ(-1, CountPdfPagesInMemory(nullptr, 10));
 }
 
+TEST(PdfPages, AbsurdTablesFallBackToTheScan) {
+    std::string pdf = ClassicFile({"<< /Type /Catalog /Pages 2 0 R >>",
+                                   "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", "<< /Type /Page >>"});
+    // A table that claims two thousand million entries.
+    std::string claim = pdf;
+    claim.replace(claim.find("xref\n0 4"), 9, "xref\n0 2000000000");
+    EXPECT_EQ(1, CountInMemory(claim));
+    // A cross-reference stream with eight-byte fields and an absurd /Size
+    // and /Index, whose data is the page tree in plain text.
+    std::string stream = pdf.substr(0, pdf.find("xref"));
+    size_t at = stream.size();
+    stream += "9 0 obj << /Type /XRef /W [8 8 8] /Size 2147483647 /Index [0 2147483647] /Root 1 0 R /Length 8 >>\n"
+              "stream\n\xff\xff\xff\xff\xff\xff\xff\xff\nendstream endobj\nstartxref\n" +
+              std::to_string(at) + "\n%%EOF\n";
+    EXPECT_EQ(1, CountInMemory(stream));
+}
+
 TEST(PdfPages, DeepNestingEndsWithoutExhaustingTheStack) {
     // Arrays nested a hundred thousand deep in the catalog, and a page tree
     // a thousand levels deep.
