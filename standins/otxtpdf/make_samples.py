@@ -99,6 +99,11 @@ for base in ("cairo", "gs", "groff", "united"):
              "qpdf linearized, object streams")
     compared(qpdf(source, base + "_qdf.pdf", "--qdf"), "qpdf QDF")
     qpdf(source, base + "_classic.pdf", "--object-streams=disable")
+# Encrypted with an empty user password, as readers open them: the page
+# tree stays plain text, only strings and streams are encrypted.
+for bits, general, options in (("40", ["--allow-weak-crypto"], []), ("128", [], ["--use-aes=y"]), ("256", [], [])):
+    compared(qpdf(path("gs.pdf"), f"gs_encrypted_{bits}.pdf", "--object-streams=disable", *general,
+                  "--encrypt", "", "owner", bits, *options, "--"), f"qpdf, encrypted {bits} bits")
 subprocess.run(["qpdf", "--empty", "--object-streams=generate", "--pages"] + [path("gs.pdf")] * 60 +
                ["--", path("long.pdf")], check=True)
 compared(path("long.pdf"), "qpdf, 720 pages in object streams")

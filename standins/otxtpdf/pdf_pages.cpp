@@ -30,13 +30,15 @@ const uint64_t kMaxInflatedTotal = 256u << 20;    // all streams inflated
 const size_t kMaxObjects = 2000000;               // entries of the object table
 const size_t kMaxObjectWindow = 4u << 20;         // text of one object's dictionary
 const int kMaxDepth = 64;                         // nesting of arrays and dictionaries
+const size_t kMaxElements = 500000;               // items of arrays and dictionaries in one object
+const size_t kMaxHeldKids = 1000000;              // kids held by the levels of a tree walk
 const int kMaxTreeDepth = 256;                    // levels of the page tree
 const int kMaxXrefSections = 256;                 // sections of a /Prev chain
 const uint64_t kMaxObjectLoads = 4000000;         // objects parsed
 const uint64_t kMaxPages = 20000000;              // leaves counted
 const uint32_t kMaxObjectNumber = 50000000;       // beyond any real file
 const size_t kTail = 4096;                        // where startxref is looked for
-const size_t kCachedObjectStreams = 8;
+const size_t kCachedObjectStreams = 4;
 
 bool IsWhite(int c) {
     return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == 0;
@@ -110,6 +112,7 @@ struct Lexer {
     const std::string* text;
     size_t pos;
     bool incomplete = false;
+    size_t elements = 0;  // items parsed, against kMaxElements
 
     int Peek() const { return pos < text->size() ? static_cast<unsigned char>((*text)[pos]) : -1; }
 
@@ -266,6 +269,7 @@ bool ParseContainer(Lexer& lex, Obj& out, int depth, bool dict) {
             if (c != '/' || !ParseName(lex, key)) return false;
             out.keys.push_back(key.name);
         }
+        if (++lex.elements > kMaxElements) return false;
         out.items.emplace_back();
         if (!ParseObject(lex, out.items.back(), depth + 1)) return false;
     }
@@ -341,6 +345,7 @@ struct Pdf {
     uint64_t loads = 0;
     int resolveDepth = 0;
     bool headerMismatch = false;  // an xref offset pointed at another object
+    bool overLimit = false;       // a page tree walk ran out of a budget
 };
 
 // The indirect object at offset: "num gen obj" and its value. streamStart
@@ -354,13 +359,14 @@ bool ReadIndirect(Pdf& pdf, uint64_t offset, uint32_t expect, Obj& out, uint64_t
         bool atEnd = offset + text.size() >= pdf.in.size;
         Lexer lex{&text, 0};
         int64_t num, gen;
-        bool ok = lex.ReadInteger(num) && lex.ReadInteger(gen) && lex.Keyword("obj");
-        if (ok && num != static_cast<int64_t>(expect)) {
+        if (!lex.ReadInteger(num) || !lex.ReadInteger(gen) || !lex.Keyword("obj") ||
+            num != static_cast<int64_t>(expect)) {
+            // The offset does not lead to this object: the table is wrong.
             pdf.headerMismatch = true;
             return false;
         }
         out = Obj();
-        if (ok) ok = ParseObject(lex, out, 0);
+        bool ok = ParseObject(lex, out, 0);
         if (ok && streamStart) {
             *streamStart = 0;
             if (out.type == Obj::kDict && lex.Keyword("stream")) {
@@ -372,10 +378,7 @@ bool ReadIndirect(Pdf& pdf, uint64_t offset, uint32_t expect, Obj& out, uint64_t
         // A look-ahead that ran off the window may have cut a token short.
         if (ok && lex.incomplete && !atEnd) ok = false;
         if (ok) return true;
-        if (!lex.incomplete || atEnd || window >= kMaxObjectWindow) {
-            if (lex.pos == 0 && !lex.incomplete) pdf.headerMismatch = true;
-            return false;
-        }
+        if (!lex.incomplete || atEnd || window >= kMaxObjectWindow) return false;
         window *= 4;
     }
 }
@@ -759,6 +762,7 @@ struct TreeWalk {
     Pdf* pdf;
     std::unordered_set<uint32_t> nodesSeen;
     uint64_t leaves = 0;
+    size_t heldKids = 0;  // kids arrays of the levels being walked
     bool failed = false;
 };
 
@@ -766,8 +770,12 @@ void WalkNode(TreeWalk& walk, const Obj& node, int depth) {
     const Obj* kidsEntry = node.Get("Kids");
     Obj kids;
     if (!Value(*walk.pdf, kidsEntry, kids) || kids.type != Obj::kArray) return;
+    // Deep trees whose nodes share one long kids array must not hold a copy
+    // of it on every level.
+    walk.heldKids += kids.items.size();
+    if (walk.heldKids > kMaxHeldKids) walk.failed = true;
     for (const Obj& kidRef : kids.items) {
-        if (walk.failed) return;
+        if (walk.failed) break;
         Obj kid;
         if (kidRef.type == Obj::kRef) {
             if (!Resolve(*walk.pdf, kidRef, kid)) {
@@ -787,10 +795,11 @@ void WalkNode(TreeWalk& walk, const Obj& node, int depth) {
         if (kidRef.type == Obj::kRef && !walk.nodesSeen.insert(static_cast<uint32_t>(kidRef.number)).second) continue;
         if (depth + 1 > kMaxTreeDepth) {
             walk.failed = true;
-            return;
+            break;
         }
         WalkNode(walk, kid, depth + 1);
     }
+    walk.heldKids -= kids.items.size();
 }
 
 // The page count under the catalog referenced by root, or -1.
@@ -807,6 +816,7 @@ int CountFromRoot(Pdf& pdf, const Obj& root) {
     } else if (const Obj* type = pages.Get("Type"); type && type->IsName("Page")) {
         walk.leaves = 1;  // a single page standing as the tree
     }
+    if (walk.failed) pdf.overLimit = true;
     if (walk.failed || walk.leaves == 0) return -1;
     return static_cast<int>(walk.leaves);
 }
@@ -928,24 +938,25 @@ int CountByScan(Pdf& pdf) {
         if (type && type->IsName("Catalog")) catalogs.push_back(ref);
         if (type && type->IsName("Page")) pageObjects.push_back(member.first);
     }
-    // The last trailer in the file names the root, else the last catalog.
+    // The roots to try, best first: the last trailer's, the last
+    // cross-reference stream's, the last catalog; each tried once.
+    std::vector<Obj> roots;
     for (size_t i = trailerOffsets.size(); i-- > 0;) {
         std::string text;
         if (!ReadAt(pdf.in, trailerOffsets[i], 65536, text)) break;
         Lexer lex{&text, 7};
         Obj trailer;
-        if (ParseObject(lex, trailer, 0) && trailer.type == Obj::kDict && trailer.Get("Root")) {
-            int count = CountFromRoot(pdf, *trailer.Get("Root"));
-            if (count > 0) return count;
-        }
+        if (ParseObject(lex, trailer, 0) && trailer.type == Obj::kDict && trailer.Get("Root"))
+            roots.push_back(*trailer.Get("Root"));
     }
-    for (size_t i = pdf.trailers.size(); i-- > 0;) {
-        int count = CountFromRoot(pdf, *pdf.trailers[i].Get("Root"));
+    for (size_t i = pdf.trailers.size(); i-- > 0;) roots.push_back(*pdf.trailers[i].Get("Root"));
+    for (size_t i = catalogs.size(); i-- > 0;) roots.push_back(catalogs[i]);
+    std::unordered_set<int64_t> tried;
+    for (const Obj& root : roots) {
+        if (root.type == Obj::kRef && !tried.insert(root.number).second) continue;
+        int count = CountFromRoot(pdf, root);
         if (count > 0) return count;
-    }
-    for (size_t i = catalogs.size(); i-- > 0;) {
-        int count = CountFromRoot(pdf, catalogs[i]);
-        if (count > 0) return count;
+        if (pdf.overLimit) return -1;
     }
     if (pageObjects.empty() || pageObjects.size() > kMaxPages) return -1;
     return static_cast<int>(pageObjects.size());
@@ -957,6 +968,7 @@ int Count(Input& in) {
     Pdf pdf;
     pdf.in = in;
     int count = CountThroughXref(pdf);
+    if (pdf.overLimit) return -1;  // too large to count, repaired or not
     if (count > 0 && !pdf.headerMismatch) return count;
     // Damaged cross-reference data: the scan starts with a fresh budget for
     // loads but not for bytes, so the file is read at most a few times over.
