@@ -7,3 +7,4 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 rm -rf "$2"
 cmake --install "$1" --prefix "$2" >/dev/null
 cp "$top/resources/Ombrello_zandrix.ini" "$2/"
+cp "$1/bin/Otxtpdf.dll" "$2/"   # the engine library stand-in

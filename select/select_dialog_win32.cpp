@@ -14,14 +14,12 @@
 #include "gui/window_helpers.h"
 #include "job/paths.h"
 #include "lang/language.h"
+#include "launch/otxtpdf.h"
 #include "resources/main_ids.h"
 #include "resources/select_ids.h"
 #include "select/folder_tree_win32.h"
 #include "select/selection.h"
 
-#ifdef ZANDRIX_ENGINE_LIBRARY
-#include "launch/otxtpdf.h"
-#endif
 
 namespace {
 
@@ -68,15 +66,6 @@ const char* ToolTip(UINT_PTR command) {
     return "";
 }
 
-int32_t EngineValue(const char* path) {
-#ifdef ZANDRIX_ENGINE_LIBRARY
-    return OtxtpdfPageCount(path);
-#else
-    (void)path;
-    return 0;
-#endif
-}
-
 HWND Listing(HWND dialog) { return GetDlgItem(dialog, IDC_LV_FILES); }
 HWND SelectionList(HWND dialog) { return GetDlgItem(dialog, IDC_LB_SELECTION); }
 
@@ -107,7 +96,7 @@ void AddListingRow(HWND list, const char* folder, const char* name) {
         return;
     }
     record->size = status.nFileSizeLow;
-    record->engine_value = EngineValue(record->path);
+    record->engine_value = OtxtpdfPageCount(record->path);
     FormatModified(local.wMonth, local.wDay, local.wYear, local.wHour, local.wMinute, record->modified);
 
     const char* shown = std::strrchr(record->path, '\\');

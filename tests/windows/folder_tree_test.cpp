@@ -101,7 +101,7 @@ protected:
         ASSERT_TRUE(CreateDirectoryA(root_.c_str(), nullptr));
         for (const char* folder : {"\\b", "\\c", "\\A", "\\A\\inner"})
             CreateDirectoryA((root_ + folder).c_str(), nullptr);
-        select_host::MakeFile(root_ + "\\A\\in_a.pdf", 3);
+        select_host::MakePdf(root_ + "\\A\\in_a.pdf", 3);
         drivePdf_ = "C:\\" + name_ + ".pdf";
         select_host::MakeFile(drivePdf_, 12);
     }
@@ -170,6 +170,7 @@ TEST_F(FolderTree, DriveAndPersonalFolderItemsListTheirFolders) {
     auto rows = select_host::ListingRows(listing);
     ASSERT_EQ(1u, rows.size());
     EXPECT_EQ("in_a.pdf", rows[0][0]);
+    EXPECT_EQ("3", rows[0][1]);  // the engine library's page count
 
     // A drive item lists the drive's root.
     HTREEITEM computer = nullptr;

@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <cstdio>
+
 #include "lang/language.h"
 #include "select/select_dialog.h"
 #include "tests/windows/ui_driver.h"
@@ -156,6 +158,32 @@ std::string DocumentsFolder() {
 }
 
 void MakeFile(const std::string& path, size_t bytes) { ui::WriteFileBytes(path, std::string(bytes, 'x')); }
+
+void MakePdf(const std::string& path, int pages) {
+    std::vector<std::string> objects = {"<< /Type /Catalog /Pages 2 0 R >>", ""};
+    std::string kids;
+    for (int i = 0; i < pages; ++i) {
+        kids += std::to_string(3 + i) + " 0 R ";
+        objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>");
+    }
+    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages) + " >>";
+    std::string text = "%PDF-1.4\n";
+    std::vector<size_t> offsets;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        offsets.push_back(text.size());
+        text += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    size_t xref = text.size();
+    text += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (size_t offset : offsets) {
+        char line[32];
+        snprintf(line, sizeof line, "%010u 00000 n \n", static_cast<unsigned>(offset));
+        text += line;
+    }
+    text += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+            std::to_string(xref) + "\n%%EOF\n";
+    ui::WriteFileBytes(path, text);
+}
 
 void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA found;

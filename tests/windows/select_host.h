@@ -71,6 +71,9 @@ std::string DocumentsFolder();
 // Creates a file of that many bytes (any content).
 void MakeFile(const std::string& path, size_t bytes);
 
+// Writes a well-formed PDF file of that many empty pages.
+void MakePdf(const std::string& path, int pages);
+
 // Removes a folder and everything below it.
 void RemoveTree(const std::string& folder);
 

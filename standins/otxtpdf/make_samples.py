@@ -1,0 +1,244 @@
+#!/usr/bin/python3
+"""Makes the PDF files the page counter is tested on, and their expected counts.
+
+    make_samples.py OUTDIR
+
+Writes OUTDIR/expected.tsv, one line per file: absolute path, expected page
+count, and how the file was made. The files come from other producers
+(cairo through its Python binding, ghostscript's pdfwrite, groff, poppler's
+pdfunite and pdftocairo), from qpdf's
+rewrites of them (object streams, linearized, QDF), from incremental updates
+and damaged cross-reference data written here, and from the PDF files that
+installed Debian packages ship. Their expected count is what poppler's
+pdfinfo reports. Hostile files (truncated, a cycle in the page tree, an
+absurd /Count, a deflate bomb) carry the count a careful reader gives, or -1; "<=N" stands for -1 or a
+count from 1 to N.
+"""
+import glob
+import os
+import re
+import subprocess
+import sys
+import zlib
+
+import cairo
+
+out = os.path.abspath(sys.argv[1])
+os.makedirs(out, exist_ok=True)
+rows = []
+
+
+def path(name):
+    return os.path.join(out, name)
+
+
+def pdfinfo_pages(file):
+    result = subprocess.run(["pdfinfo", file], capture_output=True, text=True, errors="replace")
+    match = re.search(r"^Pages:\s+(\d+)$", result.stdout, re.M)
+    return int(match.group(1)) if result.returncode == 0 and match else None
+
+
+def compared(file, how):
+    """A file whose expected count is pdfinfo's."""
+    pages = pdfinfo_pages(file)
+    if pages is None or pages == 0:
+        print(f"skipped, pdfinfo cannot count it: {file}")
+        return
+    rows.append((file, pages, how))
+
+
+def write(name, data):
+    with open(path(name), "wb") as f:
+        f.write(data)
+    return path(name)
+
+
+def qpdf(source, name, *options):
+    # Exit status 3 is "done, with warnings", which damaged input gives.
+    status = subprocess.run(["qpdf", *options, source, path(name)], capture_output=True).returncode
+    if status not in (0, 3):
+        sys.exit(f"qpdf {' '.join(options)} failed on {source}")
+    return path(name)
+
+
+# Producers.
+surface = cairo.PDFSurface(path("cairo.pdf"), 595, 842)
+context = cairo.Context(surface)
+for page in range(7):
+    context.move_to(72, 72)
+    context.show_text(f"cairo page {page + 1}")
+    context.show_page()
+surface.finish()
+compared(path("cairo.pdf"), "cairo")
+
+with open(path("pages.ps"), "w") as f:
+    f.write("%!PS\n/Helvetica findfont 24 scalefont setfont\n")
+    for page in range(12):
+        f.write(f"72 720 moveto (ghostscript page {page + 1}) show showpage\n")
+subprocess.run(["gs", "-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite",
+                "-sOutputFile=" + path("gs.pdf"), path("pages.ps")], check=True)
+compared(path("gs.pdf"), "ghostscript pdfwrite")
+
+# groff's PDF writer, and poppler's own writers (merging, and cairo output).
+with open(path("pages.ms"), "w") as f:
+    f.write("".join(f".LP\ngroff page {page + 1}\n.bp\n" for page in range(4)) + ".LP\nlast page\n")
+with open(path("groff.pdf"), "wb") as f:
+    subprocess.run(["groff", "-ms", "-Tpdf", path("pages.ms")], stdout=f, check=True)
+compared(path("groff.pdf"), "groff")
+subprocess.run(["pdfunite", path("cairo.pdf"), path("gs.pdf"), path("groff.pdf"), path("united.pdf")], check=True)
+compared(path("united.pdf"), "poppler pdfunite")
+subprocess.run(["pdftocairo", "-pdf", path("gs.pdf"), path("pdftocairo.pdf")], check=True)
+compared(path("pdftocairo.pdf"), "poppler pdftocairo")
+
+# qpdf's rewrites, and a long document whose pages repeat the others.
+for base in ("cairo", "gs", "groff", "united"):
+    source = path(base + ".pdf")
+    compared(qpdf(source, base + "_objstm.pdf", "--object-streams=generate"), "qpdf object streams")
+    compared(qpdf(source, base + "_linear.pdf", "--linearize"), "qpdf linearized")
+    compared(qpdf(source, base + "_linear_objstm.pdf", "--linearize", "--object-streams=generate"),
+             "qpdf linearized, object streams")
+    compared(qpdf(source, base + "_qdf.pdf", "--qdf"), "qpdf QDF")
+    qpdf(source, base + "_classic.pdf", "--object-streams=disable")
+# Encrypted with an empty user password, as readers open them: the page
+# tree stays plain text, only strings and streams are encrypted.
+for bits, general, options in (("40", ["--allow-weak-crypto"], []), ("128", [], ["--use-aes=y"]), ("256", [], [])):
+    compared(qpdf(path("gs.pdf"), f"gs_encrypted_{bits}.pdf", "--object-streams=disable", *general,
+                  "--encrypt", "", "owner", bits, *options, "--"), f"qpdf, encrypted {bits} bits")
+subprocess.run(["qpdf", "--empty", "--object-streams=generate", "--pages"] + [path("gs.pdf")] * 60 +
+               ["--", path("long.pdf")], check=True)
+compared(path("long.pdf"), "qpdf, 720 pages in object streams")
+
+
+def qpdf_show(file, what):
+    return subprocess.run(["qpdf", f"--show-object={what}", file], capture_output=True, text=True).stdout
+
+
+def page_tree(file):
+    """The number of the root page tree node and the references of the pages, from qpdf."""
+    root = re.search(r"/Root (\d+) 0 R", qpdf_show(file, "trailer")).group(1)
+    node = int(re.search(r"/Pages (\d+) 0 R", qpdf_show(file, root)).group(1))
+    shown = subprocess.run(["qpdf", "--show-pages", file], capture_output=True, text=True).stdout
+    return node, [r.encode() for r in re.findall(r"^page \d+: (\d+ \d+ R)", shown, re.M)]
+
+
+def last_startxref(data):
+    return int(re.findall(rb"startxref\s+(\d+)", data)[-1])
+
+
+def incremental_update(data, new_objects, size):
+    """Appends objects with a classic table and a trailer whose /Prev is the old start."""
+    root = re.findall(rb"/Root (\d+) 0 R", data)[-1]
+    update = b"\n"
+    offsets = []
+    for number, body in new_objects:
+        offsets.append((number, len(data) + len(update)))
+        update += b"%d 0 obj\n%s\nendobj\n" % (number, body)
+    xref = len(data) + len(update)
+    update += b"xref\n"
+    for number, offset in offsets:
+        update += b"%d 1\n%010d 00000 n \n" % (number, offset)
+    update += b"trailer\n<< /Size %d /Root %s 0 R /Prev %d >>\nstartxref\n%d\n%%%%EOF\n" % (
+        size, root, last_startxref(data), xref)
+    return data + update
+
+
+# An update that drops the last page, on a classic file and on one whose
+# older section is a cross-reference stream.
+for base in ("gs_classic", "gs_objstm"):
+    data = open(path(base + ".pdf"), "rb").read()
+    node, refs = page_tree(path(base + ".pdf"))
+    size = int(re.findall(rb"/Size (\d+)", data)[-1])
+    new_node = b"<< /Type /Pages /Kids [ %s ] /Count %d >>" % (b" ".join(refs[:-1]), len(refs) - 1)
+    compared(write(base + "_update.pdf", incremental_update(data, [(node, new_node)], size)),
+             "incremental update dropping a page")
+
+# Damaged cross-reference data: a wrong startxref, and offsets that all
+# point a few bytes off, which readers repair by scanning the file.
+data = open(path("cairo.pdf"), "rb").read()
+wrong = re.sub(rb"startxref\s+\d+", b"startxref\n%d" % (len(data) // 3), data)
+compared(write("cairo_bad_startxref.pdf", wrong), "damaged: wrong startxref")
+data = open(path("gs_classic.pdf"), "rb").read()
+shifted = re.sub(rb"(\d{10}) 00000 n", lambda m: b"%010d 00000 n" % (int(m.group(1)) + 7), data)
+compared(write("gs_shifted_xref.pdf", shifted), "damaged: every offset wrong")
+
+# PDF files that installed Debian packages ship.
+for file in sorted(glob.glob("/usr/share/**/*.pdf", recursive=True)):
+    if os.path.isfile(file) and not os.path.islink(file):
+        compared(file, "shipped by a Debian package")
+
+
+def hostile(name, data, expected, how):
+    rows.append((write(name, data), expected, how))
+
+
+def classic_file(objects, root=1, extra=b""):
+    """A small classic file from (number, body) pairs."""
+    data = b"%PDF-1.4\n"
+    offsets = {}
+    for number, body in objects:
+        offsets[number] = len(data)
+        data += b"%d 0 obj\n%s\nendobj\n" % (number, body)
+    size = max(offsets) + 1
+    xref = len(data)
+    data += b"xref\n0 %d\n0000000000 65535 f \n" % size
+    for number in range(1, size):
+        data += b"%010d 00000 n \n" % offsets[number] if number in offsets else b"0000000000 65535 f \n"
+    data += b"trailer\n<< /Size %d /Root %d 0 R %s>>\nstartxref\n%d\n%%%%EOF\n" % (size, root, extra, xref)
+    return data
+
+
+page = b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] >>"
+# A truncated file gives -1 or at most the pages it had ("<=N").
+for base, pages in (("gs", 12), ("gs_objstm", 12), ("long", 720), ("cairo_linear", 7)):
+    data = open(path(base + ".pdf"), "rb").read()
+    for part in (3, 2):
+        hostile(f"{base}_truncated_{part}.pdf", data[:len(data) * (part - 1) // part], f"<={pages}",
+                f"hostile: {base}.pdf cut to {part - 1}/{part}")
+# Node 4 lists the root among its kids: the cycle is cut, the two pages count.
+hostile("cycle.pdf", classic_file([
+    (1, b"<< /Type /Catalog /Pages 2 0 R >>"),
+    (2, b"<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 3 >>"),
+    (3, page),
+    (4, b"<< /Type /Pages /Parent 2 0 R /Kids [5 0 R 2 0 R 4 0 R] /Count 2 >>"),
+    (5, page)]), 2, "hostile: page tree cycle")
+hostile("count_absurd.pdf", classic_file([
+    (1, b"<< /Type /Catalog /Pages 2 0 R >>"),
+    (2, b"<< /Type /Pages /Kids [3 0 R 4 0 R 5 0 R] /Count 2147483647 >>"),
+    (3, page), (4, page), (5, page)]), 3, "hostile: /Count 2147483647")
+# A node whose kids name the next node twice, forty levels deep: counted
+# naively it would have 2^40 pages.
+objects = [(1, b"<< /Type /Catalog /Pages 2 0 R >>")]
+for level in range(40):
+    objects.append((2 + level, b"<< /Type /Pages /Kids [%d 0 R %d 0 R] /Count 1 >>" % (3 + level, 3 + level)))
+objects.append((42, page))
+hostile("doubling_tree.pdf", classic_file(objects), 2, "hostile: shared kids, 2^40 paths")
+# The page tree sits in an object stream that inflates to 256 MiB.
+bomb = zlib.compressobj(9)
+stream = bomb.compress(b"3 0 << /Type /Pages /Kids [] /Count 0 >>")
+blanks = b" " * (1 << 20)
+for _ in range(256):
+    stream += bomb.compress(blanks)
+stream += bomb.flush()
+hostile("deflate_bomb.pdf", classic_file([
+    (1, b"<< /Type /Catalog /Pages 3 0 R >>"),
+    (2, b"<< /Type /ObjStm /N 1 /First 4 /Length %d /Filter /FlateDecode >>\nstream\n" % len(stream) +
+     stream + b"\nendstream")]), -1, "hostile: deflate bomb in an object stream")
+hostile("count_without_kids.pdf", classic_file([
+    (1, b"<< /Type /Catalog /Pages 2 0 R >>"),
+    (2, b"<< /Type /Pages /Kids 2 0 R /Count 99 >>")]), -1, "hostile: /Kids is the node itself")
+data = open(path("gs_classic.pdf"), "rb").read()
+hostile("prev_cycle.pdf", re.sub(rb"/Size (\d+)", lambda m: b"/Size %s /Prev %d" % (m.group(1), last_startxref(data)),
+                                 data), 12, "hostile: /Prev names its own section")
+# pdfinfo gives up on this one; the scan finds the catalog in an object stream.
+hostile("gs_objstm_no_xref.pdf",
+        re.sub(rb"startxref\s+\d+", b"startxref\n0", open(path("gs_objstm.pdf"), "rb").read()), 12,
+        "damaged: no usable xref, objects in object streams")
+hostile("not_a_pdf.pdf", b"GIF89a" + b"\0" * 100, -1, "not a PDF")
+hostile("empty.pdf", b"", -1, "empty file")
+hostile("binary_noise.pdf", b"%PDF-1.7\n" + bytes((i * 7919) % 251 for i in range(200000)), -1,
+        "hostile: binary noise after a header")
+
+with open(path("expected.tsv"), "w") as f:
+    for file, pages, how in rows:
+        f.write(f"{file}\t{pages}\t{how}\n")
+print(f"{len(rows)} files in {path('expected.tsv')}")
