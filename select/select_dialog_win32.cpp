@@ -34,6 +34,7 @@ struct SelectState {
     HICON smallIcon;
     int ascending[4];
     SelectedPaths selected;
+    std::vector<std::string> sortKeys;  // of the selection list's entries, in its order
 };
 SelectState g_select;
 
@@ -138,31 +139,73 @@ void BuildFolderListing(HWND dialog, const char* folder) {
     InvalidateRect(list, nullptr, TRUE);
 }
 
-// The duplicate check, then the addition of a new path.
-void AddCandidate(HWND dialog, const char* path) {
+// The duplicate check: true for a path not yet selected, which from then on
+// counts as selected; an already selected one gets its message.
+bool IsNewCandidate(HWND dialog, const char* path) {
     if (g_select.selected.Contains(path)) {
         std::string text = std::string("The file ") + path + " is already selected.\n\nIt will not be included.";
         MessageBoxA(dialog, text.c_str(), kCaption, MB_OKCANCEL | MB_ICONINFORMATION);
-        return;
+        return false;
     }
-    LRESULT at = SendMessageA(SelectionList(dialog), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
-    if (at >= 0) g_select.selected.Add(path);
+    g_select.selected.Add(path);
+    return true;
 }
 
-// Adds the listed files of folder (which ends in a backslash) and, when
-// descending, first those of each subfolder met on the way.
-void ScanFolder(HWND dialog, const char* folder, bool descend) {
+// The list box's own order as bytes: the sort key of its locale, ignoring
+// case, which orders texts exactly as the list box compares them.
+std::string SortKey(LCID locale, const char* text) {
+    int size = LCMapStringA(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, nullptr, 0);
+    if (size <= 0) return std::string();
+    std::string key(static_cast<size_t>(size), '\0');
+    LCMapStringA(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, &key[0], size);
+    return key;
+}
+
+// Puts new paths where the sorted list would put them. The list's sort
+// keys are kept beside it, so each position is found by comparing bytes
+// rather than by asking the list box to compare texts (slow for thousands
+// of files), and a batch in ascending order goes in without moving entries.
+void AddToSelectionList(HWND dialog, const std::vector<std::string>& paths) {
+    HWND list = SelectionList(dialog);
+    LCID locale = static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
+    std::vector<std::pair<std::string, const std::string*>> batch;
+    size_t bytes = 0;
+    for (const std::string& path : paths) {
+        batch.emplace_back(SortKey(locale, path.c_str()), &path);
+        bytes += path.size() + 1;
+    }
+    std::sort(batch.begin(), batch.end(),
+              [](const std::pair<std::string, const std::string*>& a,
+                 const std::pair<std::string, const std::string*>& b) { return a.first < b.first; });
+    SendMessageA(list, LB_INITSTORAGE, paths.size(), static_cast<LPARAM>(bytes));
+    std::vector<std::string>& keys = g_select.sortKeys;
+    for (const auto& item : batch) {
+        size_t at = static_cast<size_t>(std::upper_bound(keys.begin(), keys.end(), item.first) - keys.begin());
+        LRESULT placed = SendMessageA(list, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(item.second->c_str()));
+        if (placed < 0) {
+            g_select.selected.Remove(item.second->c_str());
+            continue;
+        }
+        keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(placed), item.first);
+    }
+}
+
+// Collects the new listed files of folder (which ends in a backslash) in
+// enumeration order and, when descending, first those of each subfolder
+// met on the way.
+void ScanFolder(HWND dialog, const char* folder, bool descend, std::vector<std::string>& found) {
     char pattern[kPathSize];
     if (!JoinFolderName(folder, "*.*", pattern)) return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         char path[kPathSize];
-        if (!JoinFolderName(folder, found.cFileName, path)) continue;
-        if (descend && IsScannedFolder(found.dwFileAttributes, found.cFileName)) ScanFolder(dialog, path, true);
-        if (IsListedEntry(found.dwFileAttributes, found.cFileName, found.nFileSizeLow)) AddCandidate(dialog, path);
-    } while (FindNextFileA(search, &found));
+        if (!JoinFolderName(folder, entry.cFileName, path)) continue;
+        if (descend && IsScannedFolder(entry.dwFileAttributes, entry.cFileName)) ScanFolder(dialog, path, true, found);
+        if (IsListedEntry(entry.dwFileAttributes, entry.cFileName, entry.nFileSizeLow) && IsNewCandidate(dialog, path))
+            found.push_back(path);
+    } while (FindNextFileA(search, &entry));
     FindClose(search);
 }
 
@@ -172,10 +215,12 @@ void AddFolder(HWND dialog, bool descend) {
     if (FolderForCommands(g_select.tree, folder)) {
         size_t length = std::strlen(folder);
         if ((length == 0 || folder[length - 1] != '\\') && length < kPathMax) std::strcat(folder, "\\");
-        // A long scan would otherwise repaint the list after every addition.
+        std::vector<std::string> found;
+        ScanFolder(dialog, folder, descend, found);
+        // One repaint for the whole scan rather than one per file.
         HWND list = SelectionList(dialog);
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-        ScanFolder(dialog, folder, descend);
+        AddToSelectionList(dialog, found);
         SendMessageA(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
     }
@@ -196,7 +241,10 @@ void AddFirstSelectedRow(HWND dialog) {
     SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
     char folder[kPathSize];
     char path[kPathSize];
-    if (FolderForCommands(g_select.tree, folder) && JoinFolderName(folder, name, path)) AddCandidate(dialog, path);
+    if (FolderForCommands(g_select.tree, folder) && JoinFolderName(folder, name, path) && IsNewCandidate(dialog, path)) {
+        std::vector<std::string> one(1, path);
+        AddToSelectionList(dialog, one);
+    }
     ShowCount(dialog);
 }
 
@@ -220,7 +268,9 @@ void RemoveSelected(HWND dialog) {
         std::sort(positions.rbegin(), positions.rend());
         for (int position : positions) {
             g_select.selected.Remove(EntryText(list, position).c_str());
-            SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(position), 0);
+            if (SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(position), 0) >= 0 &&
+                static_cast<size_t>(position) < g_select.sortKeys.size())
+                g_select.sortKeys.erase(g_select.sortKeys.begin() + position);
         }
     }
     ShowCount(dialog);
@@ -229,6 +279,7 @@ void RemoveSelected(HWND dialog) {
 void RemoveAll(HWND dialog) {
     SendMessageA(SelectionList(dialog), LB_RESETCONTENT, 0, 0);
     g_select.selected.Clear();
+    g_select.sortKeys.clear();
     ShowCount(dialog);
 }
 
@@ -355,6 +406,7 @@ void OnInitDialog(HWND dialog) {
     g_select.dialog = dialog;
     for (int& flag : g_select.ascending) flag = 0;
     g_select.selected.Clear();
+    g_select.sortKeys.clear();
     SetWindowTextA(dialog, "Ombrello_zandrix - Select PDF files");
 
     HWND list = Listing(dialog);
@@ -389,6 +441,7 @@ void OnDestroy(HWND dialog) {
     if (g_select.smallIcon != nullptr) DestroyIcon(g_select.smallIcon);
     g_select.smallIcon = nullptr;
     g_select.selected.Clear();
+    g_select.sortKeys.clear();
     g_select.dialog = nullptr;
 }
 

@@ -405,4 +405,39 @@ TEST_F(SelectDialog, AnUnwritableListKeepsTheDialogAndTheEarlierFile) {
     EXPECT_EQ("2", Count(dialog));
 }
 
+TEST_F(SelectDialog, KeepsTheOrderOfASortedListBox) {
+    // Names whose order differs between plain byte order and the list box's own.
+    const char* names[] = {"a-b.pdf", "a_b.pdf", "ab.pdf", "A c.pdf", "Zeta.pdf", "zeta2.pdf", "b'c.pdf",
+                           "\xe9t\xe9.pdf", "e.pdf", "10.pdf", "9.pdf", "~x.pdf"};
+    std::string mixed = root_ + "\\mixed";
+    CreateDirectoryA(mixed.c_str(), nullptr);
+    CreateDirectoryA((mixed + "\\inner").c_str(), nullptr);
+    for (const char* name : names) {
+        select_host::MakeFile(mixed + "\\" + name, 1);
+        select_host::MakeFile(mixed + "\\inner\\" + name, 1);
+    }
+    Session session;
+    HWND dialog = session.dialog();
+    ASSERT_NE(nullptr, dialog);
+    // Added in two batches and a removal in between, so new entries go among old ones.
+    ASSERT_NE(nullptr, select_host::SelectBelowDocuments(session.tree(), {name_, "mixed", "inner"}));
+    select_host::Settle(dialog);
+    select_host::PostCommand(dialog, 1552);
+    select_host::AnswerBoxes(dialog, "OK", 0);
+    SendMessageA(session.selection(), LB_SETSEL, TRUE, 3);
+    ClickTool(dialog, 1554);
+    // Each inner file still selected gets its message; the removed one comes back.
+    EXPECT_EQ(11u, AddFolder(session, "mixed", 1553, "OK", 11).size());
+
+    // The same texts added one by one to a sorted list box of this thread.
+    HWND reference = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT, 0, 0, 100, 100, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+    std::vector<std::string> shown = select_host::SelectionEntries(session.selection());
+    for (const std::string& entry : shown)
+        SendMessageA(reference, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    EXPECT_EQ(2 * sizeof names / sizeof names[0], shown.size());
+    EXPECT_EQ(select_host::SelectionEntries(reference), shown);
+    DestroyWindow(reference);
+}
+
 }  // namespace
