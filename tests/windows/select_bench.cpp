@@ -70,7 +70,7 @@ double BestAddTree(select_host::Session& session, const std::string& benchName, 
     double best = 1e9;
     for (int run = 0; run < 3; ++run) {
         SendMessageA(session.dialog(), WM_COMMAND, 1555, 0);
-        select_host::SelectBelowDocuments(session.tree(), {benchName, tree});
+        select_host::SelectBelowDriveC(session.tree(), {benchName, tree});
         double start = Now();
         SendMessageA(session.dialog(), WM_COMMAND, 1553, 0);
         best = std::min(best, Now() - start);
@@ -82,7 +82,7 @@ double BestAddTree(select_host::Session& session, const std::string& benchName, 
 double BestListing(select_host::Session& session, const std::string& benchName, int* rows) {
     double best = 1e9;
     for (int run = 0; run < 3; ++run) {
-        select_host::SelectBelowDocuments(session.tree(), {benchName});
+        select_host::SelectBelowDriveC(session.tree(), {benchName});
         HTREEITEM flat = select_host::ExpandToChild(session.tree(),
             reinterpret_cast<HTREEITEM>(SendMessageA(session.tree(), TVM_GETNEXTITEM, TVGN_CARET, 0)), "flat");
         double start = Now();
@@ -97,7 +97,7 @@ double BestListing(select_host::Session& session, const std::string& benchName, 
 
 int main() {
     std::string benchName = "select_bench_" + std::to_string(GetCurrentProcessId());
-    std::string root = select_host::DocumentsFolder() + "\\" + benchName;
+    std::string root = "C:\\" + benchName;
     select_host::RemoveTree(root);
     CreateDirectoryA(root.c_str(), nullptr);
     std::printf("making the trees...\n");

@@ -91,18 +91,39 @@ void SelectItem(HWND tree, HTREEITEM item) {
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 
-HTREEITEM SelectBelowDocuments(HWND tree, const std::vector<std::string>& names) {
-    std::string documents = DocumentsFolder();
-    std::string last = documents.substr(documents.rfind('\\') + 1);
-    HTREEITEM item = nullptr;
-    for (HTREEITEM top : ChildItems(tree, TVI_ROOT))
-        if (ItemText(tree, top) == last) item = top;
+namespace {
+
+// Walks down from item through the children named exactly as given and selects the last.
+HTREEITEM SelectNamedPath(HWND tree, HTREEITEM item, const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         if (item == nullptr) return nullptr;
-        item = ExpandToChild(tree, item, name);
+        SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+        HTREEITEM next = nullptr;
+        for (HTREEITEM child : ChildItems(tree, item))
+            if (ItemText(tree, child) == name) next = child;
+        item = next;
     }
     if (item != nullptr) SelectItem(tree, item);
     return item;
+}
+
+HTREEITEM TopItem(HWND tree, const std::string& text) {
+    for (HTREEITEM top : ChildItems(tree, TVI_ROOT))
+        if (ItemText(tree, top) == text) return top;
+    return nullptr;
+}
+
+}  // namespace
+
+HTREEITEM SelectBelowDocuments(HWND tree, const std::vector<std::string>& names) {
+    std::string documents = DocumentsFolder();
+    return SelectNamedPath(tree, TopItem(tree, documents.substr(documents.rfind('\\') + 1)), names);
+}
+
+HTREEITEM SelectBelowDriveC(HWND tree, const std::vector<std::string>& names) {
+    HTREEITEM computer = TopItem(tree, "My Computer");
+    if (computer == nullptr) return nullptr;
+    return SelectNamedPath(tree, ExpandToChild(tree, computer, "(C:)"), names);
 }
 
 std::vector<std::vector<std::string>> ListingRows(HWND listing) {

@@ -48,9 +48,11 @@ HTREEITEM ExpandToChild(HWND tree, HTREEITEM parent, const std::string& part);
 // Selects an item as a click does, so that the dialog hears the change.
 void SelectItem(HWND tree, HTREEITEM item);
 
-// Walks from the top level through the personal folder's item to a
-// folder below it, given by its names; null when one is missing.
+// Walks from the top level through the personal folder's item, or through
+// My Computer and drive C:, to a folder below it given by its names, and
+// selects it; null when one is missing.
 HTREEITEM SelectBelowDocuments(HWND tree, const std::vector<std::string>& names);
+HTREEITEM SelectBelowDriveC(HWND tree, const std::vector<std::string>& names);
 
 // The listing's rows, each as its four cell texts.
 std::vector<std::vector<std::string>> ListingRows(HWND listing);

@@ -89,7 +89,7 @@ class SelectDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         name_ = "select_test_" + std::to_string(GetCurrentProcessId());
-        root_ = select_host::DocumentsFolder() + "\\" + name_;
+        root_ = "C:\\" + name_;
         select_host::RemoveTree(root_);
         ASSERT_TRUE(CreateDirectoryA(root_.c_str(), nullptr));
         for (const char* folder : {"\\list", "\\list\\e.pdf", "\\deep", "\\deep\\sub", "\\deep\\.hidden", "\\temp"})
@@ -117,7 +117,7 @@ protected:
     // Adds folder `sub` of the test folder with command 1552 or 1553.
     std::vector<ui::MessageBoxView> AddFolder(Session& session, const char* sub, int command, const char* button,
                                               size_t boxes) {
-        EXPECT_NE(nullptr, select_host::SelectBelowDocuments(session.tree(), {name_, sub}));
+        EXPECT_NE(nullptr, select_host::SelectBelowDriveC(session.tree(), {name_, sub}));
         select_host::Settle(session.dialog());
         select_host::PostCommand(session.dialog(), command);
         return select_host::AnswerBoxes(session.dialog(), button, boxes);
@@ -188,7 +188,7 @@ TEST_F(SelectDialog, OpensEmptyWithItsLayoutAndToolbar) {
 TEST_F(SelectDialog, ListsTheChosenFolderAndSortsByEachColumn) {
     Session session;
     ASSERT_NE(nullptr, session.dialog());
-    ASSERT_NE(nullptr, select_host::SelectBelowDocuments(session.tree(), {name_, "list"}));
+    ASSERT_NE(nullptr, select_host::SelectBelowDriveC(session.tree(), {name_, "list"}));
     select_host::Settle(session.dialog());
     auto rows = select_host::ListingRows(session.listing());
     ASSERT_EQ(2u, rows.size());
@@ -266,7 +266,7 @@ TEST_F(SelectDialog, AddsFoldersOnceAndReportsEachDuplicate) {
     EXPECT_EQ("4", Count(dialog));
 
     // A double click on a listed row that is already selected: one message.
-    ASSERT_NE(nullptr, select_host::SelectBelowDocuments(session.tree(), {name_, "list"}));
+    ASSERT_NE(nullptr, select_host::SelectBelowDriveC(session.tree(), {name_, "list"}));
     select_host::Settle(dialog);
     LVITEMA state = {};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -420,7 +420,7 @@ TEST_F(SelectDialog, KeepsTheOrderOfASortedListBox) {
     HWND dialog = session.dialog();
     ASSERT_NE(nullptr, dialog);
     // Added in two batches and a removal in between, so new entries go among old ones.
-    ASSERT_NE(nullptr, select_host::SelectBelowDocuments(session.tree(), {name_, "mixed", "inner"}));
+    ASSERT_NE(nullptr, select_host::SelectBelowDriveC(session.tree(), {name_, "mixed", "inner"}));
     select_host::Settle(dialog);
     select_host::PostCommand(dialog, 1552);
     select_host::AnswerBoxes(dialog, "OK", 0);
