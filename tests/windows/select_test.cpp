@@ -175,6 +175,26 @@ TEST_F(SelectDialog, OpensEmptyWithItsLayoutAndToolbar) {
     EXPECT_EQ((std::vector<int>{-1, 1552, 1553, -1, 1554, 1555, -1, 1556, -1, 1064, 2, 1}), commands);
     EXPECT_TRUE(SendMessageA(toolbar, TB_ISBUTTONCHECKED, 1556, 0));
 
+    // The pointer resting on a button shows its fixed English tip.
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(nullptr, tips);
+    const std::pair<int, const char*> expectedTips[] = {
+        {1553, "Select all the folder and its children folders"}, {1, "Close the window"}};
+    for (const auto& tip : expectedTips) {
+        RECT button;
+        SendMessageA(toolbar, TB_GETRECT, static_cast<WPARAM>(tip.first), reinterpret_cast<LPARAM>(&button));
+        POINT at = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+        ClientToScreen(toolbar, &at);
+        SetCursorPos(at.x, at.y);
+        PostMessageA(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+        std::string shown;
+        for (int i = 0; i < 100 && shown != tip.second; ++i) {
+            Sleep(30);
+            if (IsWindowVisible(tips)) shown = ui::WindowText(tips);
+        }
+        EXPECT_EQ(tip.second, shown);
+    }
+
     // The grid button switches the grid lines and leaves the other styles alone.
     ClickTool(dialog, 1556);
     EXPECT_FALSE(SendMessageA(toolbar, TB_ISBUTTONCHECKED, 1556, 0));
