@@ -53,6 +53,10 @@ def write(name, data):
     return path(name)
 
 
+def hostile(name, data, expected, how):
+    rows.append((write(name, data), expected, how))
+
+
 def qpdf(source, name, *options):
     # Exit status 3 is "done, with warnings", which damaged input gives.
     status = subprocess.run(["qpdf", *options, source, path(name)], capture_output=True).returncode
@@ -99,11 +103,26 @@ for base in ("cairo", "gs", "groff", "united"):
              "qpdf linearized, object streams")
     compared(qpdf(source, base + "_qdf.pdf", "--qdf"), "qpdf QDF")
     qpdf(source, base + "_classic.pdf", "--object-streams=disable")
-# Encrypted with an empty user password, as readers open them: the page
-# tree stays plain text, only strings and streams are encrypted.
-for bits, general, options in (("40", ["--allow-weak-crypto"], []), ("128", [], ["--use-aes=y"]), ("256", [], [])):
-    compared(qpdf(path("gs.pdf"), f"gs_encrypted_{bits}.pdf", "--object-streams=disable", *general,
-                  "--encrypt", "", "owner", bits, *options, "--"), f"qpdf, encrypted {bits} bits")
+# Encrypted with an empty user password, as readers open them without
+# asking: the page tree stays plain text, but object streams are encrypted.
+# RC4 40 and 128 bits, AES 128 bits, AES 256 bits (revisions 6 and 5).
+ciphers = (("rc4_40", ["--allow-weak-crypto"], ["40"]), ("rc4_128", ["--allow-weak-crypto"], ["128", "--use-aes=n"]),
+           ("aes_128", [], ["128", "--use-aes=y"]), ("aes_256", [], ["256"]),
+           ("aes_256_r5", ["--allow-weak-crypto"], ["256", "--force-R5"]))
+for name, general, options in ciphers:
+    for streams in ("disable", "generate"):
+        if name == "rc4_40" and streams == "generate":
+            continue  # object streams need PDF 1.5, and 40-bit keys predate it
+        compared(qpdf(path("gs.pdf"), f"gs_{name}_{streams}.pdf", f"--object-streams={streams}", *general,
+                      "--encrypt", "", "owner", *options, "--"), f"qpdf, encrypted {name}, object streams {streams}")
+# A user password: the page tree is still plain text in a classic file, not
+# in object streams.
+hostile("gs_password_classic.pdf", open(qpdf(path("gs.pdf"), "password.pdf", "--object-streams=disable",
+                                             "--encrypt", "secret", "owner", "256", "--"), "rb").read(), 12,
+        "encrypted with a user password, classic")
+hostile("gs_password_objstm.pdf", open(qpdf(path("gs.pdf"), "password.pdf", "--object-streams=generate",
+                                            "--encrypt", "secret", "owner", "256", "--"), "rb").read(), -1,
+        "encrypted with a user password, object streams")
 subprocess.run(["qpdf", "--empty", "--object-streams=generate", "--pages"] + [path("gs.pdf")] * 60 +
                ["--", path("long.pdf")], check=True)
 compared(path("long.pdf"), "qpdf, 720 pages in object streams")
@@ -165,10 +184,6 @@ compared(write("gs_shifted_xref.pdf", shifted), "damaged: every offset wrong")
 for file in sorted(glob.glob("/usr/share/**/*.pdf", recursive=True)):
     if os.path.isfile(file) and not os.path.islink(file):
         compared(file, "shipped by a Debian package")
-
-
-def hostile(name, data, expected, how):
-    rows.append((write(name, data), expected, how))
 
 
 def classic_file(objects, root=1, extra=b""):
