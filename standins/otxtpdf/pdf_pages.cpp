@@ -392,9 +392,29 @@ struct Pdf {
     int resolveDepth = 0;
     bool headerMismatch = false;  // an xref offset pointed at another object
     bool overLimit = false;       // a page tree walk ran out of a budget
-    PdfDecryptor crypt;           // for the data of object streams
-    bool needsPassword = false;   // encrypted, and no key without a password
+    // The decryption of object streams, set up when the first one is read:
+    // revision 6's key derivation is slow, and most files never need it.
+    PdfEncryption encryption;
+    bool encrypted = false;
+    bool cryptTried = false;
+    bool needsPassword = false;  // no key without a password
+    PdfDecryptor crypt;
 };
+
+bool SameEncryption(const PdfEncryption& a, const PdfEncryption& b) {
+    return a.filter == b.filter && a.v == b.v && a.r == b.r && a.lengthBits == b.lengthBits && a.p == b.p &&
+           a.o == b.o && a.u == b.u && a.ue == b.ue && a.encryptMetadata == b.encryptMetadata &&
+           a.streamMethod == b.streamMethod && a.id == b.id;
+}
+
+bool Decrypt(Pdf& pdf, uint32_t num, uint32_t gen, std::string& data) {
+    if (!pdf.encrypted) return true;
+    if (!pdf.cryptTried) {
+        pdf.cryptTried = true;
+        pdf.needsPassword = !SetUpPdfDecryptor(pdf.encryption, pdf.crypt);
+    }
+    return !pdf.needsPassword && DecryptPdfStream(pdf.crypt, num, gen, data);
+}
 
 // The indirect object at offset: "num gen obj" and its value. streamStart
 // receives the offset of the stream data when a stream follows.
@@ -543,7 +563,7 @@ bool StreamData(Pdf& pdf, const Obj& dict, uint64_t start, std::string& out, uin
     if (static_cast<uint64_t>(length) > kMaxStreamBytes) return false;
     std::string raw;
     if (!ReadAt(pdf.in, start, static_cast<size_t>(length), raw)) return false;
-    if (num != 0 && (pdf.needsPassword || !DecryptPdfStream(pdf.crypt, num, gen, raw))) return false;
+    if (num != 0 && !Decrypt(pdf, num, gen, raw)) return false;
 
     Obj filter;
     const Obj* filterEntry = dict.Get("Filter");
@@ -885,17 +905,16 @@ std::string StringValue(Pdf& pdf, const Obj* value) {
     return Value(pdf, value, v) && v.type == Obj::kString ? v.name : std::string();
 }
 
-// Sets up the decryption of object streams from the newest trailer with an
-// /Encrypt entry. The page tree itself is never encrypted: a file that
-// needs a password still counts unless its tree lies in object streams.
+// Takes the encryption from the newest trailer with an /Encrypt entry. The
+// page tree itself is never encrypted: a file that needs a password still
+// counts unless its tree lies in object streams.
 void SetUpDecryption(Pdf& pdf, const std::vector<Obj>& newestFirst) {
     for (const Obj& trailer : newestFirst) {
         const Obj* entry = trailer.Get("Encrypt");
         if (!entry) continue;
         Obj dict;
-        pdf.needsPassword = true;
-        if (!Value(pdf, entry, dict) || dict.type != Obj::kDict) return;
         PdfEncryption e;
+        Value(pdf, entry, dict);
         int64_t number = 0;
         e.filter = NameValue(pdf, dict.Get("Filter"));
         if (IntValue(pdf, dict.Get("V"), number)) e.v = static_cast<int>(number);
@@ -922,7 +941,12 @@ void SetUpDecryption(Pdf& pdf, const std::vector<Obj>& newestFirst) {
         if (Value(pdf, id, ids) && ids.type == Obj::kArray && !ids.items.empty() &&
             ids.items[0].type == Obj::kString)
             e.id = ids.items[0].name;
-        if (SetUpPdfDecryptor(e, pdf.crypt)) pdf.needsPassword = false;
+        // The repair scan finds the same values again: keep the key.
+        if (!pdf.encrypted || !SameEncryption(e, pdf.encryption)) {
+            pdf.encryption = e;
+            pdf.encrypted = true;
+            pdf.cryptTried = false;
+        }
         return;
     }
 }
