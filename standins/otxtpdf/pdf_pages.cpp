@@ -1100,7 +1100,7 @@ int CountByScan(Pdf& pdf) {
     return static_cast<int>(pageObjects.size());
 }
 
-int Count(Input& in) {
+int CountWithin(Input& in) {
     std::string head;
     if (!ReadAt(in, 0, 1024, head) || head.find("%PDF-") == std::string::npos) return -1;
     Pdf pdf;
@@ -1113,6 +1113,17 @@ int Count(Input& in) {
     pdf.loads = 0;
     int scanned = CountByScan(pdf);
     return scanned > 0 ? scanned : count;
+}
+
+// The counter is called across a C boundary (the DLL export), where an
+// exception must not pass: memory that runs out in a 32-bit caller is a
+// file it cannot read.
+int Count(Input& in) {
+    try {
+        return CountWithin(in);
+    } catch (...) {
+        return -1;
+    }
 }
 
 }  // namespace
