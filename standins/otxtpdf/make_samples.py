@@ -4,7 +4,9 @@
     make_samples.py OUTDIR
 
 Writes OUTDIR/expected.tsv, one line per file: absolute path, expected page
-count, and how the file was made. The files come from other producers (cairo
+count, how the file was made, and whether its cross-reference data is
+"intact" (the count must not need the repair scan), "damaged" (it must) or
+"-" (either). The files come from other producers (cairo
 through its Python binding, ghostscript's pdfwrite, groff, poppler's pdfunite
 and pdftocairo), from qpdf's rewrites of them (object streams, linearized,
 QDF, encrypted), from incremental updates and damaged cross-reference data
@@ -38,7 +40,7 @@ def pdfinfo_pages(file):
     return int(match.group(1)) if result.returncode == 0 and match else None
 
 
-def compared(file, how, made_here=True):
+def compared(file, how, made_here=True, repair="intact"):
     """A file whose expected count is pdfinfo's."""
     pages = pdfinfo_pages(file)
     if pages is None or pages == 0:
@@ -46,7 +48,7 @@ def compared(file, how, made_here=True):
             sys.exit(f"pdfinfo cannot count {file} ({how})")
         print(f"skipped, pdfinfo cannot count it: {file}")
         return
-    rows.append((file, pages, how))
+    rows.append((file, pages, how, repair))
 
 
 def write(name, data):
@@ -55,9 +57,9 @@ def write(name, data):
     return path(name)
 
 
-def expected_here(name, data, expected, how):
+def expected_here(name, data, expected, how, repair="-"):
     """A file written here, whose expected count is set here."""
-    rows.append((write(name, data), expected, how))
+    rows.append((write(name, data), expected, how, repair))
 
 
 def qpdf(source, name, *options):
@@ -128,7 +130,7 @@ for streams, expected in (("disable", 12), ("generate", -1)):
     locked = qpdf(path("gs.pdf"), "password.pdf", f"--object-streams={streams}",
                   "--encrypt", "secret", "owner", "256", "--")
     expected_here(f"gs_password_{streams}.pdf", open(locked, "rb").read(), expected,
-                  f"encrypted with a user password, object streams {streams}")
+                  f"encrypted with a user password, object streams {streams}", "intact" if expected > 0 else "-")
 
 
 def qpdf_show(file, what):
@@ -174,19 +176,31 @@ for base in ("gs_classic", "gs_objstm"):
     compared(write(base + "_update.pdf", incremental_update(data, [(node, new_node)], size)),
              "incremental update dropping a page")
 
+# A hybrid file: a classic table for the plain objects whose trailer points
+# (/XRefStm) at a cross-reference stream for the ones in object streams.
+data = open(path("gs_objstm.pdf"), "rb").read()
+listing = subprocess.run(["qpdf", "--show-xref", path("gs_objstm.pdf")], capture_output=True, text=True).stdout
+plain = [(int(n), int(o)) for n, o in re.findall(r"^(\d+)/0: uncompressed; offset = (\d+)$", listing, re.M)]
+table = b"xref\n0 1\n0000000000 65535 f \n" + b"".join(b"%d 1\n%010d 00000 n \n" % entry for entry in plain)
+size = int(re.findall(rb"/Size (\d+)", data)[-1])
+root = re.findall(rb"/Root (\d+) 0 R", data)[-1]
+hybrid = data + table + b"trailer\n<< /Size %d /Root %s 0 R /XRefStm %d >>\nstartxref\n%d\n%%%%EOF\n" % (
+    size, root, last_startxref(data), len(data))
+compared(write("gs_hybrid.pdf", hybrid), "hybrid: classic table and /XRefStm")
+
 # Damaged cross-reference data: a wrong startxref, and offsets that all
 # point a few bytes off, which readers repair by scanning the file.
 data = open(path("cairo.pdf"), "rb").read()
 wrong = re.sub(rb"startxref\s+\d+", b"startxref\n%d" % (len(data) // 3), data)
-compared(write("cairo_bad_startxref.pdf", wrong), "damaged: wrong startxref")
+compared(write("cairo_bad_startxref.pdf", wrong), "damaged: wrong startxref", repair="damaged")
 data = open(path("gs_classic.pdf"), "rb").read()
 shifted = re.sub(rb"(\d{10}) 00000 n", lambda m: b"%010d 00000 n" % (int(m.group(1)) + 7), data)
-compared(write("gs_shifted_xref.pdf", shifted), "damaged: every offset wrong")
+compared(write("gs_shifted_xref.pdf", shifted), "damaged: every offset wrong", repair="damaged")
 
 # PDF files that installed Debian packages ship.
 for file in sorted(glob.glob("/usr/share/**/*.pdf", recursive=True)):
     if os.path.isfile(file) and not os.path.islink(file):
-        compared(file, "shipped by a Debian package", made_here=False)
+        compared(file, "shipped by a Debian package", made_here=False, repair="-")
 
 
 def classic_file(objects):
@@ -218,18 +232,18 @@ expected_here("cycle.pdf", classic_file([
     (2, b"<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 3 >>"),
     (3, page),
     (4, b"<< /Type /Pages /Parent 2 0 R /Kids [5 0 R 2 0 R 4 0 R] /Count 2 >>"),
-    (5, page)]), 2, "hostile: page tree cycle")
+    (5, page)]), 2, "hostile: page tree cycle", "intact")
 expected_here("count_absurd.pdf", classic_file([
     (1, b"<< /Type /Catalog /Pages 2 0 R >>"),
     (2, b"<< /Type /Pages /Kids [3 0 R 4 0 R 5 0 R] /Count 2147483647 >>"),
-    (3, page), (4, page), (5, page)]), 3, "hostile: /Count 2147483647")
+    (3, page), (4, page), (5, page)]), 3, "hostile: /Count 2147483647", "intact")
 # A node whose kids name the next node twice, forty levels deep: counted
 # naively it would have 2^40 pages.
 objects = [(1, b"<< /Type /Catalog /Pages 2 0 R >>")]
 for level in range(40):
     objects.append((2 + level, b"<< /Type /Pages /Kids [%d 0 R %d 0 R] /Count 1 >>" % (3 + level, 3 + level)))
 objects.append((42, page))
-expected_here("doubling_tree.pdf", classic_file(objects), 2, "hostile: shared kids, 2^40 paths")
+expected_here("doubling_tree.pdf", classic_file(objects), 2, "hostile: shared kids, 2^40 paths", "intact")
 # The page tree sits in an object stream that inflates to 256 MiB.
 bomb = zlib.compressobj(9)
 stream = bomb.compress(b"3 0 << /Type /Pages /Kids [] /Count 0 >>")
@@ -246,16 +260,17 @@ expected_here("count_without_kids.pdf", classic_file([
     (2, b"<< /Type /Pages /Kids 2 0 R /Count 99 >>")]), -1, "hostile: /Kids is the node itself")
 data = open(path("gs_classic.pdf"), "rb").read()
 own_prev = re.sub(rb"/Size (\d+)", lambda m: b"/Size %s /Prev %d" % (m.group(1), last_startxref(data)), data)
-expected_here("prev_cycle.pdf", own_prev, 12, "hostile: /Prev names its own section")
+expected_here("prev_cycle.pdf", own_prev, 12, "hostile: /Prev names its own section", "intact")
 # pdfinfo gives up on this one; the scan finds the catalog in an object stream.
 no_xref = re.sub(rb"startxref\s+\d+", b"startxref\n0", open(path("gs_objstm.pdf"), "rb").read())
-expected_here("gs_objstm_no_xref.pdf", no_xref, 12, "damaged: no usable xref, objects in object streams")
+expected_here("gs_objstm_no_xref.pdf", no_xref, 12, "damaged: no usable xref, objects in object streams",
+              "damaged")
 expected_here("not_a_pdf.pdf", b"GIF89a" + b"\0" * 100, -1, "not a PDF")
 expected_here("empty.pdf", b"", -1, "empty file")
 noise = b"%PDF-1.7\n" + bytes((i * 7919) % 251 for i in range(200000))
 expected_here("binary_noise.pdf", noise, -1, "hostile: binary noise after a header")
 
 with open(path("expected.tsv"), "w") as f:
-    for file, pages, how in rows:
-        f.write(f"{file}\t{pages}\t{how}\n")
+    for file, pages, how, repair in rows:
+        f.write(f"{file}\t{pages}\t{how}\t{repair}\n")
 print(f"{len(rows)} files in {path('expected.tsv')}")

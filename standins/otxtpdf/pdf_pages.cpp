@@ -1100,7 +1100,7 @@ int CountByScan(Pdf& pdf) {
     return static_cast<int>(pageObjects.size());
 }
 
-int CountWithin(Input& in) {
+int CountWithin(Input& in, bool& repaired) {
     std::string head;
     if (!ReadAt(in, 0, 1024, head) || head.find("%PDF-") == std::string::npos) return -1;
     Pdf pdf;
@@ -1112,31 +1112,38 @@ int CountWithin(Input& in) {
     // loads but not for bytes, so the file is read at most a few times over.
     pdf.loads = 0;
     int scanned = CountByScan(pdf);
+    repaired = scanned > 0;
     return scanned > 0 ? scanned : count;
 }
 
 // The counter is called across a C boundary (the DLL export), where an
 // exception must not pass: memory that runs out in a 32-bit caller is a
 // file it cannot read.
-int Count(Input& in) {
+int Count(Input& in, bool* repaired) {
+    bool scanned = false;
+    int count = -1;
     try {
-        return CountWithin(in);
+        count = CountWithin(in, scanned);
     } catch (...) {
-        return -1;
+        count = -1;
     }
+    if (repaired) *repaired = scanned;
+    return count;
 }
 
 }  // namespace
 
-int CountPdfPagesInMemory(const unsigned char* data, size_t size) {
+int CountPdfPagesInMemory(const unsigned char* data, size_t size, bool* repaired) {
+    if (repaired) *repaired = false;
     if (!data && size) return -1;
     Input in;
     in.data = data;
     in.size = size;
-    return Count(in);
+    return Count(in, repaired);
 }
 
-int CountPdfPages(const char* path) {
+int CountPdfPages(const char* path, bool* repaired) {
+    if (repaired) *repaired = false;
     if (!path || !*path) return -1;
     FILE* file = std::fopen(path, "rb");
     if (!file) return -1;
@@ -1152,7 +1159,7 @@ int CountPdfPages(const char* path) {
     int count = -1;
     if (size > 0) {
         in.size = static_cast<uint64_t>(size);
-        count = Count(in);
+        count = Count(in, repaired);
     }
     std::fclose(file);
     return count;
