@@ -15,15 +15,17 @@
 
 namespace {
 
-std::string ReadWhole(const std::string& path) {
-    std::string bytes;
+// The whole file, when it is small enough to hold (false otherwise).
+bool ReadWhole(const std::string& path, std::string& bytes) {
+    bytes.clear();
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return bytes;
+    if (!file) return false;
     char chunk[65536];
     size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0 && bytes.size() < (64u << 20)) bytes.append(chunk, got);
+    bool whole = std::feof(file) != 0;
     std::fclose(file);
-    return bytes;
+    return whole;
 }
 
 int CountInMemory(const std::string& pdf) {
@@ -46,7 +48,10 @@ TEST(PdfPages, AgreesWithPdfinfoOnFilesOfOtherProducers) {
             EXPECT_EQ(file.repair == "damaged", repaired) << file.path << " (" << file.how << ")";
         }
         // The fuzz target reads from memory: both ways must agree.
-        EXPECT_EQ(count, CountInMemory(ReadWhole(file.path))) << file.path;
+        std::string bytes;
+        if (ReadWhole(file.path, bytes)) {
+            EXPECT_EQ(count, CountInMemory(bytes)) << file.path;
+        }
     }
 }
 
