@@ -659,10 +659,11 @@ void AddEntry(Pdf& pdf, int64_t num, const XrefEntry& e) {
     auto found = pdf.xref.find(static_cast<uint32_t>(num));
     // The newest section wins; a free entry there does not hide an older one
     // (a deleted object is not reachable from the newer tree anyway).
-    if (found == pdf.xref.end() && pdf.xref.size() < kMaxObjects)
-        pdf.xref.emplace(static_cast<uint32_t>(num), e);
-    else if (found->second.type == 0)
+    if (found == pdf.xref.end()) {
+        if (pdf.xref.size() < kMaxObjects) pdf.xref.emplace(static_cast<uint32_t>(num), e);
+    } else if (found->second.type == 0) {
         found->second = e;
+    }
 }
 
 // A classic table at offset ("xref" already checked) and its trailer.

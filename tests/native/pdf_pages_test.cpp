@@ -131,6 +131,20 @@ TEST(PdfPages, AbsurdTablesFallBackToTheScan) {
               "stream\n\xff\xff\xff\xff\xff\xff\xff\xff\nendstream endobj\nstartxref\n" +
               std::to_string(at) + "\n%%EOF\n";
     EXPECT_EQ(1, CountInMemory(stream));
+
+    // A stream of more entries than the object table takes, all pointing at
+    // object 1: the table stops growing, and the mismatches send the count
+    // to the scan.
+    std::string many = pdf.substr(0, pdf.find("xref"));
+    at = many.size();
+    std::string entries;
+    for (int i = 0; i < 2100000; i++) entries += std::string("\x01\x00\x00\x00\x09", 5);
+    many += "9 0 obj << /Type /XRef /W [1 4 0] /Index [0 2100000] /Root 1 0 R /Length " +
+            std::to_string(entries.size()) + " >>\nstream\n" + entries + "\nendstream endobj\nstartxref\n" +
+            std::to_string(at) + "\n%%EOF\n";
+    bool repaired = false;
+    EXPECT_EQ(1, CountPdfPagesInMemory(reinterpret_cast<const unsigned char*>(many.data()), many.size(), &repaired));
+    EXPECT_TRUE(repaired);
 }
 
 TEST(PdfPages, DeepNestingEndsWithoutExhaustingTheStack) {
