@@ -14,6 +14,7 @@
 
 #include "standins/otxtpdf/pdf_crypt.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -711,8 +712,8 @@ bool ReadXrefTable(Pdf& pdf, uint64_t offset, Obj& trailer) {
             trailer = Obj();
             if (ParseObject(lex, trailer, 0) && trailer.type == Obj::kDict) {
                 for (auto& entry : entries) {
-                    // Object 0 starts a section so often with a wrong first
-                    // number that readers correct it; skip what cannot be right.
+                    // An offset past the end cannot be right; leaving it
+                    // out lets an older section's entry stand.
                     if (entry.second.type == 1 && entry.second.offset >= pdf.in.size) continue;
                     AddEntry(pdf, entry.first, entry.second);
                 }
@@ -1020,6 +1021,7 @@ int CountByScan(Pdf& pdf) {
         pdf.xref[f.first] = e;
         byOffset.emplace_back(f.second, f.first);
     }
+    std::sort(byOffset.begin(), byOffset.end());  // file order: the last catalog is the newest
     // Objects inside object streams, unless a later direct object has the
     // same number; the streams' types are only known by loading them.
     std::vector<Obj> catalogs;
