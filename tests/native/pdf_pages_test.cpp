@@ -102,6 +102,11 @@ TEST(PdfPages, RepairsWhatItCanAndRefusesTheRest) {
     // No table at all, not even a trailer: the last catalog is the root.
     std::string noTable = pdf.substr(0, pdf.find("xref"));
     EXPECT_EQ(2, CountInMemory(noTable));
+    // An update appended a newer catalog whose tree drops a page; with no
+    // table and no trailer left, the newest catalog is the root.
+    std::string updated = noTable + "5 0 obj\n<< /Type /Catalog /Pages 6 0 R >>\nendobj\n"
+                                    "6 0 obj\n<< /Type /Pages /Kids [3 0 R] /Count 1 >>\nendobj\n";
+    EXPECT_EQ(1, CountInMemory(updated));
     // No catalog either: the page objects are counted.
     std::string noCatalog = noTable;
     noCatalog.replace(noCatalog.find("/Catalog"), 8, "/Katalog");
