@@ -12,6 +12,9 @@
 
 #include <zlib.h>
 
+#include "standins/otxtpdf/pdf_crypt.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +42,7 @@ const uint64_t kMaxPages = 20000000;              // leaves counted
 const uint32_t kMaxObjectNumber = 50000000;       // beyond any real file
 const size_t kTail = 4096;                        // where startxref is looked for
 const size_t kCachedObjectStreams = 4;
+const size_t kMaxStringKept = 512;                // bytes of a string kept
 
 bool IsWhite(int c) {
     return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == 0;
@@ -86,13 +90,14 @@ bool ReadAt(Input& in, uint64_t offset, size_t length, std::string& out) {
     return got == length;
 }
 
-// A PDF object as far as counting pages needs it. Strings keep no text.
+// A PDF object as far as counting pages needs it. Strings keep their first
+// bytes only (the /Encrypt values and /ID are short).
 struct Obj {
     enum Type { kNone, kNull, kBool, kInt, kReal, kString, kName, kArray, kDict, kRef };
     Type type = kNone;
     int64_t number = 0;             // kInt, kBool, kRef (object number)
     int generation = 0;             // kRef
-    std::string name;               // kName
+    std::string name;               // kName; kString: its bytes
     std::vector<std::string> keys;  // kDict: keys[i] names items[i]
     std::vector<Obj> items;         // kArray, kDict
 
@@ -202,21 +207,73 @@ bool ParseNumberOrRef(Lexer& lex, Obj& out) {
     return true;
 }
 
-bool SkipLiteralString(Lexer& lex) {
+int HexValue(int c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+void Keep(Obj& out, int c) {
+    if (out.name.size() < kMaxStringKept) out.name += static_cast<char>(c);
+}
+
+bool ParseLiteralString(Lexer& lex, Obj& out) {
+    out.type = Obj::kString;
     lex.pos++;  // '('
     int nesting = 1;
-    while (lex.pos < lex.text->size()) {
-        char c = (*lex.text)[lex.pos++];
-        if (c == '\\') {
-            lex.pos++;
-        } else if (c == '(') {
+    const std::string& t = *lex.text;
+    while (lex.pos < t.size()) {
+        int c = static_cast<unsigned char>(t[lex.pos++]);
+        if (c == '(') {
             nesting++;
         } else if (c == ')' && --nesting == 0) {
             return true;
+        } else if (c == '\\') {
+            if (lex.pos >= t.size()) break;
+            c = static_cast<unsigned char>(t[lex.pos++]);
+            if (c >= '0' && c <= '7') {
+                int value = c - '0';
+                for (int digits = 1; digits < 3 && lex.pos < t.size() && t[lex.pos] >= '0' && t[lex.pos] <= '7'; digits++)
+                    value = value * 8 + (t[lex.pos++] - '0');
+                c = value & 0xff;
+            } else if (c == '\r' || c == '\n') {
+                if (c == '\r' && lex.pos < t.size() && t[lex.pos] == '\n') lex.pos++;
+                continue;  // a line continuation
+            } else {
+                const char* from = "nrtbf";
+                const char* to = "\n\r\t\b\f";
+                const char* at = std::strchr(from, c);
+                if (at && c) c = to[at - from];
+            }
         }
+        Keep(out, c);
     }
     lex.incomplete = true;
     return false;
+}
+
+bool ParseHexString(Lexer& lex, Obj& out) {
+    out.type = Obj::kString;
+    size_t end = lex.text->find('>', lex.pos);
+    if (end == std::string::npos) {
+        lex.incomplete = true;
+        return false;
+    }
+    int high = -1;
+    for (size_t i = lex.pos + 1; i < end; i++) {
+        int value = HexValue(static_cast<unsigned char>((*lex.text)[i]));
+        if (value < 0) continue;
+        if (high < 0) {
+            high = value;
+        } else {
+            Keep(out, high * 16 + value);
+            high = -1;
+        }
+    }
+    if (high >= 0) Keep(out, high * 16);
+    lex.pos = end + 1;
+    return true;
 }
 
 bool ParseName(Lexer& lex, Obj& out) {
@@ -284,10 +341,7 @@ bool ParseObject(Lexer& lex, Obj& out, int depth) {
         return false;
     }
     if (c == '/') return ParseName(lex, out);
-    if (c == '(') {
-        out.type = Obj::kString;
-        return SkipLiteralString(lex);
-    }
+    if (c == '(') return ParseLiteralString(lex, out);
     if (c == '[') {
         lex.pos++;
         return ParseContainer(lex, out, depth, false);
@@ -301,14 +355,7 @@ bool ParseObject(Lexer& lex, Obj& out, int depth) {
             lex.pos += 2;
             return ParseContainer(lex, out, depth, true);
         }
-        size_t end = lex.text->find('>', lex.pos);
-        if (end == std::string::npos) {
-            lex.incomplete = true;
-            return false;
-        }
-        lex.pos = end + 1;
-        out.type = Obj::kString;
-        return true;
+        return ParseHexString(lex, out);
     }
     if (IsDigit(c) || c == '-' || c == '+' || c == '.') return ParseNumberOrRef(lex, out);
     std::string word = lex.PeekWord();
@@ -346,11 +393,34 @@ struct Pdf {
     int resolveDepth = 0;
     bool headerMismatch = false;  // an xref offset pointed at another object
     bool overLimit = false;       // a page tree walk ran out of a budget
+    // The decryption of object streams, set up when the first one is read:
+    // revision 6's key derivation is slow, and most files never need it.
+    PdfEncryption encryption;
+    bool encrypted = false;
+    bool cryptTried = false;
+    bool needsPassword = false;  // no key without a password
+    PdfDecryptor crypt;
 };
+
+bool SameEncryption(const PdfEncryption& a, const PdfEncryption& b) {
+    return a.filter == b.filter && a.v == b.v && a.r == b.r && a.lengthBits == b.lengthBits && a.p == b.p &&
+           a.o == b.o && a.u == b.u && a.ue == b.ue && a.encryptMetadata == b.encryptMetadata &&
+           a.streamMethod == b.streamMethod && a.id == b.id;
+}
+
+bool Decrypt(Pdf& pdf, uint32_t num, uint32_t gen, std::string& data) {
+    if (!pdf.encrypted) return true;
+    if (!pdf.cryptTried) {
+        pdf.cryptTried = true;
+        pdf.needsPassword = !SetUpPdfDecryptor(pdf.encryption, pdf.crypt);
+    }
+    return !pdf.needsPassword && DecryptPdfStream(pdf.crypt, num, gen, data);
+}
 
 // The indirect object at offset: "num gen obj" and its value. streamStart
 // receives the offset of the stream data when a stream follows.
-bool ReadIndirect(Pdf& pdf, uint64_t offset, uint32_t expect, Obj& out, uint64_t* streamStart) {
+bool ReadIndirect(Pdf& pdf, uint64_t offset, uint32_t expect, Obj& out, uint64_t* streamStart,
+                  uint32_t* generation = nullptr) {
     if (++pdf.loads > kMaxObjectLoads) return false;
     size_t window = 1024;
     std::string text;
@@ -360,11 +430,12 @@ bool ReadIndirect(Pdf& pdf, uint64_t offset, uint32_t expect, Obj& out, uint64_t
         Lexer lex{&text, 0};
         int64_t num, gen;
         if (!lex.ReadInteger(num) || !lex.ReadInteger(gen) || !lex.Keyword("obj") ||
-            num != static_cast<int64_t>(expect)) {
+            num != static_cast<int64_t>(expect) || gen < 0 || gen > 65535) {
             // The offset does not lead to this object: the table is wrong.
             pdf.headerMismatch = true;
             return false;
         }
+        if (generation) *generation = static_cast<uint32_t>(gen);
         out = Obj();
         bool ok = ParseObject(lex, out, 0);
         if (ok && streamStart) {
@@ -474,7 +545,9 @@ bool Unpredict(std::string& data, int64_t columns, int64_t colors, int64_t bits)
 
 // The decoded data of the stream whose dictionary is dict and whose data
 // starts at start. Only FlateDecode (with PNG predictors) or no filter.
-bool StreamData(Pdf& pdf, const Obj& dict, uint64_t start, std::string& out) {
+// An encrypted file's streams are decrypted with the key of object num,
+// generation gen, except cross-reference streams (num 0), which never are.
+bool StreamData(Pdf& pdf, const Obj& dict, uint64_t start, std::string& out, uint32_t num = 0, uint32_t gen = 0) {
     if (start == 0 || start >= pdf.in.size) return false;
     int64_t length = -1;
     if (!IntValue(pdf, dict.Get("Length"), length) || length < 0 ||
@@ -491,6 +564,7 @@ bool StreamData(Pdf& pdf, const Obj& dict, uint64_t start, std::string& out) {
     if (static_cast<uint64_t>(length) > kMaxStreamBytes) return false;
     std::string raw;
     if (!ReadAt(pdf.in, start, static_cast<size_t>(length), raw)) return false;
+    if (num != 0 && !Decrypt(pdf, num, gen, raw)) return false;
 
     Obj filter;
     const Obj* filterEntry = dict.Get("Filter");
@@ -532,13 +606,14 @@ ObjectStream* LoadObjectStream(Pdf& pdf, uint64_t num) {
     if (entry == pdf.xref.end() || entry->second.type != 1) return nullptr;
     Obj dict;
     uint64_t start = 0;
-    if (!ReadIndirect(pdf, entry->second.offset, static_cast<uint32_t>(num), dict, &start)) return nullptr;
+    uint32_t gen = 0;
+    if (!ReadIndirect(pdf, entry->second.offset, static_cast<uint32_t>(num), dict, &start, &gen)) return nullptr;
     int64_t count = 0, first = 0;
     if (dict.type != Obj::kDict || !IntValue(pdf, dict.Get("N"), count) ||
         !IntValue(pdf, dict.Get("First"), first) || count < 0 || first < 0)
         return nullptr;
     ObjectStream stream;
-    if (!StreamData(pdf, dict, start, stream.data)) return nullptr;
+    if (!StreamData(pdf, dict, start, stream.data, static_cast<uint32_t>(num), gen)) return nullptr;
     if (static_cast<uint64_t>(first) > stream.data.size()) return nullptr;
     Lexer lex{&stream.data, 0};
     for (int64_t i = 0; i < count; i++) {
@@ -585,10 +660,11 @@ void AddEntry(Pdf& pdf, int64_t num, const XrefEntry& e) {
     auto found = pdf.xref.find(static_cast<uint32_t>(num));
     // The newest section wins; a free entry there does not hide an older one
     // (a deleted object is not reachable from the newer tree anyway).
-    if (found == pdf.xref.end() && pdf.xref.size() < kMaxObjects)
-        pdf.xref.emplace(static_cast<uint32_t>(num), e);
-    else if (found->second.type == 0)
+    if (found == pdf.xref.end()) {
+        if (pdf.xref.size() < kMaxObjects) pdf.xref.emplace(static_cast<uint32_t>(num), e);
+    } else if (found->second.type == 0) {
         found->second = e;
+    }
 }
 
 // A classic table at offset ("xref" already checked) and its trailer.
@@ -636,8 +712,8 @@ bool ReadXrefTable(Pdf& pdf, uint64_t offset, Obj& trailer) {
             trailer = Obj();
             if (ParseObject(lex, trailer, 0) && trailer.type == Obj::kDict) {
                 for (auto& entry : entries) {
-                    // Object 0 starts a section so often with a wrong first
-                    // number that readers correct it; skip what cannot be right.
+                    // An offset past the end cannot be right; leaving it
+                    // out lets an older section's entry stand.
                     if (entry.second.type == 1 && entry.second.offset >= pdf.in.size) continue;
                     AddEntry(pdf, entry.first, entry.second);
                 }
@@ -821,8 +897,65 @@ int CountFromRoot(Pdf& pdf, const Obj& root) {
     return static_cast<int>(walk.leaves);
 }
 
+std::string NameValue(Pdf& pdf, const Obj* value) {
+    Obj v;
+    return Value(pdf, value, v) && v.type == Obj::kName ? v.name : std::string();
+}
+
+std::string StringValue(Pdf& pdf, const Obj* value) {
+    Obj v;
+    return Value(pdf, value, v) && v.type == Obj::kString ? v.name : std::string();
+}
+
+// Takes the encryption from the newest trailer with an /Encrypt entry. The
+// page tree itself is never encrypted: a file that needs a password still
+// counts unless its tree lies in object streams.
+void SetUpDecryption(Pdf& pdf, const std::vector<Obj>& newestFirst) {
+    for (const Obj& trailer : newestFirst) {
+        const Obj* entry = trailer.Get("Encrypt");
+        if (!entry) continue;
+        Obj dict;
+        PdfEncryption e;
+        Value(pdf, entry, dict);
+        int64_t number = 0;
+        e.filter = NameValue(pdf, dict.Get("Filter"));
+        if (IntValue(pdf, dict.Get("V"), number)) e.v = static_cast<int>(number);
+        if (IntValue(pdf, dict.Get("R"), number)) e.r = static_cast<int>(number);
+        if (IntValue(pdf, dict.Get("Length"), number) && number >= 40 && number <= 256)
+            e.lengthBits = static_cast<int>(number);
+        IntValue(pdf, dict.Get("P"), e.p);
+        e.o = StringValue(pdf, dict.Get("O"));
+        e.u = StringValue(pdf, dict.Get("U"));
+        e.ue = StringValue(pdf, dict.Get("UE"));
+        const Obj* metadata = dict.Get("EncryptMetadata");
+        if (metadata && metadata->type == Obj::kBool) e.encryptMetadata = metadata->number != 0;
+        if (e.v >= 4) {
+            std::string filterName = NameValue(pdf, dict.Get("StmF"));
+            e.streamMethod = "Identity";
+            Obj filters, filter;
+            if (!filterName.empty() && filterName != "Identity" && Value(pdf, dict.Get("CF"), filters) &&
+                filters.type == Obj::kDict && Value(pdf, filters.Get(filterName.c_str()), filter) &&
+                filter.type == Obj::kDict)
+                e.streamMethod = NameValue(pdf, filter.Get("CFM"));
+        }
+        const Obj* id = trailer.Get("ID");
+        Obj ids;
+        if (Value(pdf, id, ids) && ids.type == Obj::kArray && !ids.items.empty() &&
+            ids.items[0].type == Obj::kString)
+            e.id = ids.items[0].name;
+        // The repair scan finds the same values again: keep the key.
+        if (!pdf.encrypted || !SameEncryption(e, pdf.encryption)) {
+            pdf.encryption = e;
+            pdf.encrypted = true;
+            pdf.cryptTried = false;
+        }
+        return;
+    }
+}
+
 int CountThroughXref(Pdf& pdf) {
     if (!ReadXrefChain(pdf)) return -1;
+    SetUpDecryption(pdf, pdf.trailers);
     for (const Obj& trailer : pdf.trailers) {
         const Obj* root = trailer.Get("Root");
         if (!root) continue;
@@ -888,11 +1021,13 @@ int CountByScan(Pdf& pdf) {
         pdf.xref[f.first] = e;
         byOffset.emplace_back(f.second, f.first);
     }
+    std::sort(byOffset.begin(), byOffset.end());  // file order: the last catalog is the newest
     // Objects inside object streams, unless a later direct object has the
     // same number; the streams' types are only known by loading them.
     std::vector<Obj> catalogs;
     std::vector<uint32_t> pageObjects;
     std::vector<std::pair<uint32_t, uint32_t>> packed;  // object, stream
+    std::vector<uint32_t> objectStreams;
     for (auto& f : byOffset) {
         Obj obj;
         uint64_t start = 0;
@@ -908,12 +1043,25 @@ int CountByScan(Pdf& pdf) {
         if (type && type->IsName("Catalog")) catalogs.push_back(ref);
         if (type && type->IsName("Page")) pageObjects.push_back(f.second);
         if (type && type->IsName("XRef") && obj.Get("Root")) pdf.trailers.push_back(obj);
-        if (type && type->IsName("ObjStm")) {
-            ObjectStream* stream = LoadObjectStream(pdf, f.second);
-            if (!stream) continue;
-            for (auto& member : stream->offsets)
-                if (packed.size() < kMaxObjects) packed.emplace_back(member.first, f.second);
-        }
+        if (type && type->IsName("ObjStm")) objectStreams.push_back(f.second);
+    }
+    // The trailers, newest first: the classic ones, then the dictionaries of
+    // cross-reference streams. They name the roots and the encryption.
+    std::vector<Obj> trailers;
+    for (size_t i = trailerOffsets.size(); i-- > 0;) {
+        std::string text;
+        if (!ReadAt(pdf.in, trailerOffsets[i], 65536, text)) break;
+        Lexer lex{&text, 7};
+        Obj trailer;
+        if (ParseObject(lex, trailer, 0) && trailer.type == Obj::kDict) trailers.push_back(trailer);
+    }
+    for (size_t i = pdf.trailers.size(); i-- > 0;) trailers.push_back(pdf.trailers[i]);
+    SetUpDecryption(pdf, trailers);
+    for (uint32_t number : objectStreams) {
+        ObjectStream* stream = LoadObjectStream(pdf, number);
+        if (!stream) continue;
+        for (auto& member : stream->offsets)
+            if (packed.size() < kMaxObjects) packed.emplace_back(member.first, number);
     }
     auto position = [&pdf](const XrefEntry& e) {
         if (e.type == 1) return e.offset;
@@ -941,15 +1089,8 @@ int CountByScan(Pdf& pdf) {
     // The roots to try, best first: the last trailer's, the last
     // cross-reference stream's, the last catalog; each tried once.
     std::vector<Obj> roots;
-    for (size_t i = trailerOffsets.size(); i-- > 0;) {
-        std::string text;
-        if (!ReadAt(pdf.in, trailerOffsets[i], 65536, text)) break;
-        Lexer lex{&text, 7};
-        Obj trailer;
-        if (ParseObject(lex, trailer, 0) && trailer.type == Obj::kDict && trailer.Get("Root"))
-            roots.push_back(*trailer.Get("Root"));
-    }
-    for (size_t i = pdf.trailers.size(); i-- > 0;) roots.push_back(*pdf.trailers[i].Get("Root"));
+    for (const Obj& trailer : trailers)
+        if (trailer.Get("Root")) roots.push_back(*trailer.Get("Root"));
     for (size_t i = catalogs.size(); i-- > 0;) roots.push_back(catalogs[i]);
     std::unordered_set<int64_t> tried;
     for (const Obj& root : roots) {
@@ -962,7 +1103,7 @@ int CountByScan(Pdf& pdf) {
     return static_cast<int>(pageObjects.size());
 }
 
-int Count(Input& in) {
+int CountWithin(Input& in, bool& repaired) {
     std::string head;
     if (!ReadAt(in, 0, 1024, head) || head.find("%PDF-") == std::string::npos) return -1;
     Pdf pdf;
@@ -974,20 +1115,38 @@ int Count(Input& in) {
     // loads but not for bytes, so the file is read at most a few times over.
     pdf.loads = 0;
     int scanned = CountByScan(pdf);
+    repaired = scanned > 0;
     return scanned > 0 ? scanned : count;
+}
+
+// The counter is called across a C boundary (the DLL export), where an
+// exception must not pass: memory that runs out in a 32-bit caller is a
+// file it cannot read.
+int Count(Input& in, bool* repaired) {
+    bool scanned = false;
+    int count = -1;
+    try {
+        count = CountWithin(in, scanned);
+    } catch (...) {
+        count = -1;
+    }
+    if (repaired) *repaired = scanned;
+    return count;
 }
 
 }  // namespace
 
-int CountPdfPagesInMemory(const unsigned char* data, size_t size) {
+int CountPdfPagesInMemory(const unsigned char* data, size_t size, bool* repaired) {
+    if (repaired) *repaired = false;
     if (!data && size) return -1;
     Input in;
     in.data = data;
     in.size = size;
-    return Count(in);
+    return Count(in, repaired);
 }
 
-int CountPdfPages(const char* path) {
+int CountPdfPages(const char* path, bool* repaired) {
+    if (repaired) *repaired = false;
     if (!path || !*path) return -1;
     FILE* file = std::fopen(path, "rb");
     if (!file) return -1;
@@ -1003,7 +1162,7 @@ int CountPdfPages(const char* path) {
     int count = -1;
     if (size > 0) {
         in.size = static_cast<uint64_t>(size);
-        count = Count(in);
+        count = Count(in, repaired);
     }
     std::fclose(file);
     return count;

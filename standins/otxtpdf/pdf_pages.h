@@ -5,8 +5,9 @@
 #include <cstddef>
 
 // The page count of the PDF file at path, or -1 when it is not a PDF this
-// counter can read.
-int CountPdfPages(const char* path);
+// counter can read. repaired, when given, tells whether the count needed the
+// repair scan because the cross-reference data was damaged.
+int CountPdfPages(const char* path, bool* repaired = nullptr);
 
 // The same for a PDF held in memory.
-int CountPdfPagesInMemory(const unsigned char* data, size_t size);
+int CountPdfPagesInMemory(const unsigned char* data, size_t size, bool* repaired = nullptr);

@@ -1,6 +1,7 @@
 // The list of sample PDF files that make_samples.py writes (expected.tsv:
-// path, expected page count, how the file was made), shared by the native
-// test of the page counter and the Windows-side test of Otxtpdf.dll.
+// path, expected page count, how the file was made, whether its
+// cross-reference data is intact), shared by the native test of the page
+// counter and the Windows-side test of Otxtpdf.dll.
 #pragma once
 #include <cstdlib>
 #include <fstream>
@@ -11,6 +12,7 @@ struct SampleFile {
     std::string path;
     std::string expected;  // "N", or "<=N" for -1 or a count from 1 to N
     std::string how;
+    std::string repair;  // "intact", "damaged" or "-"
 };
 
 inline std::vector<SampleFile> ReadSampleList(const std::string& listPath) {
@@ -18,10 +20,15 @@ inline std::vector<SampleFile> ReadSampleList(const std::string& listPath) {
     std::ifstream list(listPath);
     std::string line;
     while (std::getline(list, line)) {
-        size_t first = line.find('\t');
-        size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
-        if (second == std::string::npos) continue;
-        files.push_back({line.substr(0, first), line.substr(first + 1, second - first - 1), line.substr(second + 1)});
+        std::vector<std::string> fields;
+        for (size_t start = 0;;) {
+            size_t tab = line.find('\t', start);
+            fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        if (fields.size() != 4) continue;
+        files.push_back({fields[0], fields[1], fields[2], fields[3]});
     }
     return files;
 }
