@@ -27,6 +27,7 @@
 #include "launch/monitor_protocol.h"
 #include "resources/main_ids.h"
 #include "resources/version.h"
+#include "select/select_dialog.h"
 
 namespace {
 
@@ -398,6 +399,9 @@ INT_PTR OnCommand(HWND dialog, int command, int notification) {
     case IDC_BT_TEMP_PATH:
     case IDC_BT_ERRORS_PATH:
         BrowseFolder(dialog, command);
+        return TRUE;
+    case IDC_BT_SELECT_FILES:
+        OpenSelectDialog(dialog);
         return TRUE;
     case IDC_BT_SIGNATURE_FILE:
         PickSignatureFile(dialog);

@@ -72,3 +72,12 @@ for picture in "$out"/install_*.bmp; do
     rm -f "$picture"
 done
 echo "installer pictures in $out"
+# The file selection dialog: as it opens, with the listing of a folder of
+# PDF files, with a selection, and its duplicate message (select_*.png).
+select_shots=$(cd "$build/bin" && pwd)/select_shots.exe
+tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\"' _ "$select_shots" "$(windows_path "$out")"
+for picture in "$out"/select_*.bmp; do
+    convert "$picture" "${picture%.bmp}.png"
+    rm -f "$picture"
+done
+echo "file selection pictures in $out"

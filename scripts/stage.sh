@@ -9,3 +9,4 @@ cmake --install "$1" --prefix "$2" >/dev/null
 cp "$top/resources/Ombrello_zandrix.ini" "$2/"
 # The engine stand-in takes the engine's place, so that Launch runs something.
 cp "$1/bin/ombrello_zandrix.exe" "$2/"
+cp "$1/bin/Otxtpdf.dll" "$2/"   # the engine library stand-in

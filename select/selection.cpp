@@ -1,0 +1,139 @@
+// The file rules, the column orders, the o.log text, the case-blind set of
+// selected paths and the tree's path resolutions; see selection.h.
+#include "select/selection.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string FoldedKey(const char* path) {
+    std::string key(path);
+    for (char& c : key) c = Lower(c);
+    return key;
+}
+
+template <typename T>
+int Difference(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+}  // namespace
+
+bool IsListedEntry(unsigned attributes, const char* name, uint32_t sizeLow) {
+    if (attributes == kDirectoryAttribute || name[0] == '.' || sizeLow == 0) return false;
+    const char* dot = std::strrchr(name, '.');
+    return dot != nullptr && std::strlen(dot) == 4 && CompareIgnoringCase(dot, ".pdf") == 0;
+}
+
+bool IsScannedFolder(unsigned attributes, const char* name) {
+    return (attributes & kDirectoryAttribute) != 0 && name[0] != '.';
+}
+
+int JoinFolderName(const char* folder, const char* name, char out[kPathSize]) {
+    // Collapsing only shortens, but the uncollapsed text must fit first.
+    std::string joined = std::string(folder) + "\\" + name;
+    if (joined.size() > kPathMax) {
+        out[0] = '\0';
+        return 0;
+    }
+    std::memcpy(out, joined.c_str(), joined.size() + 1);
+    CollapseBackslashes(out);
+    return 1;
+}
+
+void FormatModified(int month, int day, int year, int hour, int minute, char out[kModifiedSize]) {
+    std::snprintf(out, kModifiedSize, "%02d/%02d/%04d  %02d:%02d", month, day, year, hour, minute);
+}
+
+int CompareIgnoringCase(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        unsigned char x = static_cast<unsigned char>(Lower(*a));
+        unsigned char y = static_cast<unsigned char>(Lower(*b));
+        if (x != y) return x < y ? -1 : 1;
+        if (x == '\0') return 0;
+    }
+}
+
+int CompareRecords(const FileRecord& a, const FileRecord& b, int column, bool ascending) {
+    const FileRecord& first = ascending ? a : b;
+    const FileRecord& second = ascending ? b : a;
+    switch (column) {
+    case 0:
+        return CompareIgnoringCase(first.path, second.path);
+    case 1:
+        // By sign rather than by subtraction, which overflows for far-apart values.
+        return Difference(first.engine_value, second.engine_value);
+    case 2:
+        return Difference(first.size, second.size);
+    case 3:
+        return CompareIgnoringCase(first.modified, second.modified);
+    default:
+        return 0;
+    }
+}
+
+std::string FileListText(const std::vector<std::string>& entries) {
+    std::string text = "[FILES]\r\n";
+    for (size_t i = 0; i < entries.size(); ++i)
+        text += std::to_string(i) + "=" + entries[i] + "\r\n";
+    return text;
+}
+
+bool SelectedPaths::Contains(const char* path) const { return keys_.count(FoldedKey(path)) != 0; }
+
+void SelectedPaths::Add(const char* path) { keys_.insert(FoldedKey(path)); }
+
+void SelectedPaths::Remove(const char* path) { keys_.erase(FoldedKey(path)); }
+
+void SelectedPaths::Clear() { keys_.clear(); }
+
+int BuildDisplayPath(const std::vector<std::string>& texts, char out[kPathSize]) {
+    std::string path;
+    for (const std::string& text : texts) path += "\\" + text;
+    if (path.size() > kPathMax) {
+        out[0] = '\0';
+        return 0;
+    }
+    std::memcpy(out, path.c_str(), path.size() + 1);
+    return 1;
+}
+
+int ResolveDrivePath(const char* display, char out[kPathSize]) {
+    const char* colon = std::strchr(display, ':');
+    if (colon == nullptr || colon == display) return 0;
+    // A display name that ends at the colon has nothing after it to skip.
+    const char* rest = colon[1] == '\0' ? colon + 1 : colon + 2;
+    std::string folder = std::string(colon - 1, 2) + rest;
+    if (folder.size() > kPathMax) return 0;
+    std::memcpy(out, folder.c_str(), folder.size() + 1);
+    return 1;
+}
+
+int ResolveSelectedFolder(const char* display, const char* personal, char out[kPathSize]) {
+    out[0] = '\0';
+    if (std::strchr(display, ':') != nullptr) return ResolveDrivePath(display, out);
+    const char* last = std::strrchr(personal, '\\');
+    if (last == nullptr || last[1] == '\0') return 0;
+    const char* found = std::strstr(display, last + 1);
+    if (found == nullptr) return 0;
+    std::string folder = std::string(personal) + (found + std::strlen(last + 1));
+    if (folder.size() > kPathMax) return 0;
+    std::memcpy(out, folder.c_str(), folder.size() + 1);
+    CollapseBackslashes(out);
+    return 1;
+}
+
+int ResolveCommandFolder(const char* display, const char* personal, char out[kPathSize]) {
+    out[0] = '\0';
+    if (std::strchr(display, ':') != nullptr) return ResolveDrivePath(display, out);
+    const char* last = std::strrchr(personal, '\\');
+    size_t parentLength = last == nullptr ? std::strlen(personal) : static_cast<size_t>(last - personal);
+    std::string folder = std::string(personal, parentLength) + display;
+    if (folder.size() > kPathMax) return 0;
+    std::memcpy(out, folder.c_str(), folder.size() + 1);
+    CollapseBackslashes(out);
+    return 1;
+}
