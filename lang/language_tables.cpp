@@ -165,7 +165,7 @@ const LanguageMessage kMessages[kLanguageMessageCount] = {
     MESSAGE(kMsgWriteFailed, kSectionErrors, "write_failed", kMessageError, 1, 1),
     MESSAGE(kMsgNoFolder, kSectionQuestions, "no_folder", kMessageQuestion, 1, 1),
     MESSAGE(kMsgDeletePdf, kSectionQuestions, "delete_pdf", kMessageConfirmation, 1, 0),
-    // A job file path that does not fit a path buffer: the path as resolved.
+    // A typed or stored path that does not fit a path buffer: the path whole.
     MESSAGE(kMsgPathTooLong, kSectionErrors, "path_too_long", kMessageError, 1, 1),
 };
 
