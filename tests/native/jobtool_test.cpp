@@ -448,6 +448,9 @@ TEST_F(JobTool, SetWritesAndGetReadsAsThePrivateProfileFunctions) {
         {{"PAR]AMS", "trim", "1"}, "SECTION must not hold \"]\""},
         {{"PARAMS", "a=b", "1"}, "KEY must not hold \"=\""},
         {{"PARAMS", ";trim", "1"}, "KEY must not hold"},
+        // Written trimmed, these would be a comment and a section header.
+        {{"PARAMS", " \t;trim", "1"}, "KEY must not hold"},
+        {{"PARAMS", "  [MAIN", "1"}, "KEY must not hold"},
     };
     for (const auto& c : refused) {
         std::vector<std::string> args = {"set", path};

@@ -21,6 +21,8 @@
 #include <unistd.h>
 #endif
 
+#include "tools/jobtool/jobtool.h"
+
 #include "job/form_binding.h"
 #include "job/job_access.h"
 #include "job/job_keys.h"
@@ -569,7 +571,10 @@ int Set(const char* given, const char* section, const char* key, const char* val
     if (!CheckNames(section, key)) return kExitError;
     if (HasLineBreak(value)) return Error("VALUE holds CR or LF, which would write lines of its own");
     if (std::strchr(section, ']') != nullptr) return Error("SECTION must not hold \"]\"");
-    if (std::strchr(key, '=') != nullptr || key[0] == ';' || key[0] == '[')
+    // The key's line would read as a comment or a section header; blanks
+    // before the key are dropped when it is written, so they hide nothing.
+    const char* keyStart = key + std::strspn(key, " \t");
+    if (std::strchr(key, '=') != nullptr || keyStart[0] == ';' || keyStart[0] == '[')
         return Error("KEY must not hold \"=\" or begin with \";\" or \"[\"");
     char path[kPathSize];
     if (!JobPath(given, path) || !UsableJob(path, true)) return kExitError;
@@ -619,16 +624,4 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-#ifdef _WIN32
-    // The same bytes as the Linux build writes: no CR before each line feed.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-#endif
-    int status = Run(argc, argv);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fputs("jobtool: cannot write to standard output\n", stderr);
-        return kExitError;
-    }
-    return status;
-}
+int RunJobtool(int argc, char** argv) { return Run(argc, argv); }
