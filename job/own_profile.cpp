@@ -58,9 +58,9 @@ unsigned long OwnGetPrivateProfileString(const char* section, const char* key,
     std::string value;
     std::string text;
     if (path != nullptr && (section == nullptr || key == nullptr)) {
-        const bool loaded = LoadText(path, &text);
-        if (section == nullptr) return CopyList(loaded ? ini::SectionNames(text) : std::vector<std::string>(), out, size);
-        return CopyList(loaded ? ini::KeyNames(text, section) : std::vector<std::string>(), out, size);
+        std::vector<std::string> names;
+        if (LoadText(path, &text)) names = section == nullptr ? ini::SectionNames(text) : ini::KeyNames(text, section);
+        return CopyList(names, out, size);
     }
     if (path == nullptr || !LoadText(path, &text) || !ini::FindValue(text, section, key, &value)) {
         value = defaultValue != nullptr ? defaultValue : "";

@@ -64,13 +64,13 @@ enum JobPathResult {
     kJobPathTooLong   // the path (resolved) is longer than kPathMax; out holds nothing
 };
 
-// A bare file name ("job.ini": no backslash, no slash, no drive) would send
-// the private-profile functions to the Windows folder; it is taken as a file
-// beside the program instead, where the default job file lives. Any other
-// path is used as typed. Without a program folder (dir empty) a bare name
-// cannot be placed and is refused as too long would be.
 // Whether path is a bare file name: no backslash, no slash, no drive.
 int IsBareFileName(const char* path);
 
+// A bare file name ("job.ini") would send the private-profile functions to
+// the Windows folder; it is taken as a file beside the program instead,
+// where the default job file lives. Any other path is used as typed.
+// Without a program folder (dir empty) a bare name cannot be placed and is
+// refused as too long would be.
 JobPathResult ResolveJobPath(const char* typed, const char* drive, const char* dir,
                              char out[kPathSize]);

@@ -64,6 +64,10 @@ const char kHelp[] =
     "                            so a load takes this default; for temp_path that\n"
     "                            is the system temporary folder\n"
     "    # cut to N characters   the stored text is longer; a load takes the first N\n"
+    "    # longer than 259 characters\n"
+    "                            a stored path (a folder or the signature file)\n"
+    "                            too long to be a path: shown to 259 characters, a\n"
+    "                            load takes it whole and a save refuses it\n"
     "    # not loaded while ...  a load ignores the key in this state:\n"
     "                            shave_geometry while shave=0, rotate_radius while\n"
     "                            rotate=0, color_gif while transparency=0,\n"
@@ -365,8 +369,10 @@ std::string ShownLine(const JobKey& entry, const char* path) {
         value = text.data();
         bool temp = (entry.flags & kKeyTempFolderDefault) != 0;
         if (!present || (temp && KeyEmpty(entry, path))) notes.push_back("default");
+        // A path is never cut: a load keeps it whole for the save to refuse.
         if (ProfileReadString(entry.section, entry.key, "", text.data(), limit + 2, path) > limit)
-            notes.push_back("cut to " + std::to_string(limit) + " characters");
+            notes.push_back((entry.form == kFormPath ? "longer than " : "cut to ") + std::to_string(limit) +
+                            " characters");
     }
     std::string ignored = IgnoredBecause(entry.id, path);
     if (!ignored.empty()) notes.push_back(ignored);
