@@ -3,11 +3,16 @@
 // of a written value.
 #pragma once
 
+#include <cerrno>
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <string>
+#include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 #include <vector>
 
@@ -33,25 +38,37 @@ inline std::vector<std::string> Fields(const uint8_t* data, size_t size, size_t 
 // A text as a C string takes it: up to its first NUL byte.
 inline std::string UpToNul(const std::string& text) { return std::string(text.c_str()); }
 
-inline const std::string& ScratchFolder();
-
-inline void RemoveScratchFolder() {
-    std::string command = "rm -rf '" + ScratchFolder() + "'";
+// Removes a folder with everything in it.
+inline void RemoveFolder(const std::string& folder) {
+    std::string command = "rm -rf '" + folder + "'";
     if (std::system(command.c_str()) != 0) return;
 }
 
-// A folder of the process's own, made once: in memory (/dev/shm) where the
-// system has it, since every write of a job file is flushed to its disk.
+// A folder of the process's own, named by its process number, made once: in
+// memory (/dev/shm) where the system has it, since every write of a job file
+// is flushed to its disk. libFuzzer may end a run without the exit handlers,
+// so the folders of processes that have ended are removed here too.
 inline const std::string& ScratchFolder() {
-    static std::string folder = [] {
+    static const std::string folder = [] {
         const char* tmp = std::getenv("TMPDIR");
         std::string base = tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp";
         if (access("/dev/shm", W_OK) == 0) base = "/dev/shm";
-        std::string pattern = base + "/zandrix_fuzz_XXXXXX";
-        if (mkdtemp(&pattern[0]) == nullptr) std::abort();
-        return pattern;
+        const std::string prefix = "zandrix_fuzz_";
+        if (DIR* dir = opendir(base.c_str())) {
+            while (dirent* entry = readdir(dir)) {
+                std::string name = entry->d_name;
+                if (name.compare(0, prefix.size(), prefix) != 0) continue;
+                long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+                if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) RemoveFolder(base + "/" + name);
+            }
+            closedir(dir);
+        }
+        std::string path = base + "/" + prefix + std::to_string(getpid());
+        RemoveFolder(path);
+        if (mkdir(path.c_str(), 0700) != 0) std::abort();
+        return path;
     }();
-    static const bool removedAtExit = std::atexit(RemoveScratchFolder) == 0;
+    static const bool removedAtExit = std::atexit([] { RemoveFolder(ScratchFolder()); }) == 0;
     (void)removedAtExit;
     return folder;
 }
