@@ -10,6 +10,8 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "gui/dialog_form.h"
 #include "gui/lists.h"
@@ -150,13 +152,36 @@ void InitMainDialog(HWND dialog) {
     CenterWindowOnScreen(dialog);
 }
 
-// Reads the job file path field; shows the language's ini_file error and
-// focuses the field when it is empty.
+// Reads the job file path field into path, ready for a save or a launch. A
+// bare file name is taken as a file beside the program, and the field then
+// shows the full path, so the user sees where the job goes. An empty field
+// shows the language's ini_file error, a path over kPathMax characters the
+// path_too_long error (never a shortened path); both put the focus on the
+// field and return false.
 bool JobPathOrComplain(HWND dialog, char path[kPathSize]) {
-    GetDlgItemTextA(dialog, IDC_ED_JOB_FILE, path, kPathSize);
-    if (path[0] != '\0') return true;
-    ShowLanguageMessageAt(dialog, kMsgIniFile, nullptr);
-    SetFocus(GetDlgItem(dialog, IDC_ED_JOB_FILE));
+    path[0] = '\0';
+    HWND field = GetDlgItem(dialog, IDC_ED_JOB_FILE);
+    // Read the whole text, whatever its length, so that nothing is cut.
+    const int length = GetWindowTextLengthA(field);
+    std::string typed(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    GetWindowTextA(field, &typed[0], length + 1);
+    typed.resize(std::strlen(typed.c_str()));
+    switch (ResolveJobPath(typed.c_str(), g_main.drive, g_main.dir, path)) {
+    case kJobPathOk:
+        if (typed != path) SetWindowTextA(field, path);
+        return true;
+    case kJobPathEmpty:
+        ShowLanguageMessageAt(dialog, kMsgIniFile, nullptr);
+        break;
+    case kJobPathTooLong: {
+        // Show the path the job would have had.
+        std::string shown = typed;
+        if (IsBareFileName(typed.c_str())) shown = std::string(g_main.drive) + g_main.dir + typed;
+        ShowLanguageMessageAt(dialog, kMsgPathTooLong, shown.c_str());
+        break;
+    }
+    }
+    SetFocus(field);
     return false;
 }
 

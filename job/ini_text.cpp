@@ -86,15 +86,14 @@ Parsed Classify(const std::string& text, const Line& line) {
         return parsed;
     }
     if (text[begin] == '[') {
-        // The name runs to the last ']' of the line; text after it is ignored.
-        size_t close = line.end;
-        while (close > begin + 1 && text[close - 1] != ']') --close;
-        if (close > begin + 1) {
-            --close;
-            parsed.kind = kSection;
-            parsed.name = Trim(text, begin + 1, close);
-            return parsed;
-        }
+        // Every line that starts with '[' opens a section: the name ends at
+        // the first ']' (what follows is ignored) or, without one, at the
+        // line's end, so "[a]b]" opens "a" and "[S   " opens "S".
+        size_t close = begin + 1;
+        while (close < line.end && text[close] != ']') ++close;
+        parsed.kind = kSection;
+        parsed.name = Trim(text, begin + 1, close);
+        return parsed;
     }
     parsed.kind = kEntry;
     size_t equals = begin;
@@ -150,6 +149,29 @@ bool FindValue(const std::string& text, const char* section, const char* key,
     return false;
 }
 
+std::vector<std::string> SectionNames(const std::string& text) {
+    std::vector<std::string> names;
+    for (const Line& line : SplitLines(text)) {
+        Parsed parsed = Classify(text, line);
+        if (parsed.kind == kSection) names.push_back(parsed.name);
+    }
+    return names;
+}
+
+std::vector<std::string> KeyNames(const std::string& text, const char* section) {
+    std::vector<std::string> names;
+    const std::vector<Line> lines = SplitLines(text);
+    const SectionSpan span = FindSection(text, lines, TrimString(section));
+    if (!span.found) return names;
+    for (size_t i = span.header + 1; i < span.endLine; ++i) {
+        Parsed parsed = Classify(text, lines[i]);
+        // A line without '=' is no key, and an empty name could not be
+        // told apart from the list's end.
+        if (parsed.kind == kEntry && parsed.hasValue && !parsed.name.empty()) names.push_back(parsed.name);
+    }
+    return names;
+}
+
 std::string ApplyWrite(const std::string& text, const char* section, const char* key,
                        const char* value, bool* changed) {
     *changed = false;
@@ -186,8 +208,11 @@ std::string ApplyWrite(const std::string& text, const char* section, const char*
             return text.substr(0, line.begin) + text.substr(line.next);
         }
         std::string replaced = parsed.name + "=" + value;
-        if (text.compare(line.begin, line.end - line.begin, replaced) == 0) return text;
+        // A rewritten last line gets the CR LF it lacked.
+        const bool unterminated = line.next == line.end;
+        if (!unterminated && text.compare(line.begin, line.end - line.begin, replaced) == 0) return text;
         *changed = true;
+        if (unterminated) return text.substr(0, line.begin) + replaced + "\r\n";
         return text.substr(0, line.begin) + replaced + text.substr(line.end);
     }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace ini {
 
@@ -13,6 +14,12 @@ namespace ini {
 // Returns false when the section or the key is missing.
 bool FindValue(const std::string& text, const char* section, const char* key,
                std::string* value);
+
+// The names a read with a null section or a null key lists: every section
+// header of the file in order, or the keys (lines with '=') of the first
+// occurrence of section.
+std::vector<std::string> SectionNames(const std::string& text);
+std::vector<std::string> KeyNames(const std::string& text, const char* section);
 
 // Returns the file's bytes after a write: key set to value, or the key's line
 // removed when value is null, or the whole section removed when key is null.

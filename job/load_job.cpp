@@ -7,6 +7,7 @@
 
 #include "job/job_access.h"
 #include "job/paths.h"
+#include "job/profile.h"
 
 namespace {
 
@@ -57,11 +58,29 @@ void LoadSelection(JobForm& form, JobKeyId id, const char* path) {
     form.SetSelection(BoundControl(id), static_cast<int>(ReadJobInt(id, path)));
 }
 
+// Reads a key's text for its field, cut to the table's limit. A stored path
+// longer than a path may be comes whole instead (up to a text's length), so
+// that a save refuses it rather than write it cut short, which would name
+// some other folder or file.
+unsigned long ReadForField(JobKeyId id, char text[kTextSize], const char* path) {
+    unsigned long count = ReadJobText(id, text, kTextSize, path);
+    const JobKey& entry = JobKeyAt(id);
+    if (entry.form == kFormPath && count == static_cast<unsigned long>(entry.maxChars)) {
+        char whole[kTextSize];
+        unsigned long all = ProfileReadString(entry.section, entry.key, "", whole, sizeof whole, path);
+        if (all > count) {
+            std::memcpy(text, whole, all + 1);
+            count = all;
+        }
+    }
+    return count;
+}
+
 // Puts the text into the key's field; an empty value leaves the field alone
 // unless always is set.
 void LoadText(JobForm& form, JobKeyId id, const char* path, bool always) {
     char text[kTextSize];
-    if (ReadJobText(id, text, sizeof text, path) > 0 || always) form.SetText(BoundControl(id), text);
+    if (ReadForField(id, text, path) > 0 || always) form.SetText(BoundControl(id), text);
 }
 
 // The leading decimal number of a text, as atoi reads it, wrapped to 32 bits.
@@ -148,7 +167,7 @@ void LoadSignature(JobForm& form, const char* path) {
     unsigned use = LoadFlag(form, kKeyUseASignature, path);
     if (use == 0) EnableAll(form, {1159, 1160, 1161, 1162, 1163}, 0);
     char text[kTextSize];
-    if (ReadJobText(kKeySignatureFile, text, sizeof text, path) > 0) {
+    if (ReadForField(kKeySignatureFile, text, path) > 0) {
         form.SetChecked(1159, kChecked);
         form.SetChecked(1160, kUnchecked);
         form.SetText(1161, text);

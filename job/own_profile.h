@@ -6,9 +6,11 @@
 
 #include <cstddef>
 
-// As GetPrivateProfileStringA with a section and a key: copies the value (or
-// the default, without its trailing spaces) into out, cut to size-1
-// characters, and returns the number of characters copied.
+// As GetPrivateProfileStringA: copies the value (or the default, without its
+// trailing spaces) into out, cut to size-1 characters, and returns the
+// number of characters copied. A null section lists the file's section
+// names, a null key the section's keys, each name ended by a terminator and
+// the list by one more.
 unsigned long OwnGetPrivateProfileString(const char* section, const char* key,
                                          const char* defaultValue, char* out,
                                          unsigned long size, const char* path);
@@ -19,7 +21,8 @@ unsigned OwnGetPrivateProfileInt(const char* section, const char* key, int defau
                                  const char* path);
 
 // As WritePrivateProfileStringA: sets, deletes (value null) or removes the
-// section (key null). Returns 1 on success, 0 when the file could not be
-// written; a failed write leaves the old file as it was.
+// section (key null); a deletion in a missing file creates it empty. Returns
+// 1 on success, 0 when the file could not be written; a failed write leaves
+// the old file as it was.
 int OwnWritePrivateProfileString(const char* section, const char* key, const char* value,
                                  const char* path);

@@ -84,6 +84,9 @@ int SplitProgramPath(const char* fullPath, char drive[kDriveSize], char dir[kPat
 int JoinBesideProgram(const char* drive, const char* dir, const char* name, char separator,
                       char out[kPathSize]) {
     out[0] = '\0';
+    // No program folder, no file beside it: an empty directory would name the
+    // root of the current drive.
+    if (dir == nullptr || dir[0] == '\0') return 0;
     std::string joined = std::string(drive) + dir + separator + name;
     // Collapse in a copy: the doubled separator it removes may be what makes
     // the result fit.
@@ -108,4 +111,18 @@ int FileBesideProgram(const char* name, char out[kPathSize]) {
     out[0] = '\0';
     if (!GetProgramFolder(drive, dir)) return 0;
     return JoinBesideProgram(drive, dir, name, kDirSeparator, out);
+}
+
+int IsBareFileName(const char* path) {
+    return path != nullptr && path[0] != '\0' && std::strpbrk(path, "\\/") == nullptr && path[1] != ':';
+}
+
+JobPathResult ResolveJobPath(const char* typed, const char* drive, const char* dir,
+                             char out[kPathSize]) {
+    out[0] = '\0';
+    if (typed == nullptr || typed[0] == '\0') return kJobPathEmpty;
+    if (!IsBareFileName(typed)) return CopyBounded(out, kPathSize, typed) ? kJobPathOk : kJobPathTooLong;
+    if (dir == nullptr || dir[0] == '\0') return kJobPathTooLong;
+    return JoinBesideProgram(drive != nullptr ? drive : "", dir, typed, '\\', out) ? kJobPathOk
+                                                                               : kJobPathTooLong;
 }

@@ -41,7 +41,8 @@ int SplitProgramPath(const char* fullPath, char drive[kDriveSize], char dir[kPat
 
 // Names a file beside the program: drive, directory, a separator and the
 // name, then the separator runs collapsed (a leading network pair is kept).
-// Returns 0, with out empty, when the result would be longer than kPathMax.
+// Returns 0, with out empty, when the result would be longer than kPathMax
+// or when there is no directory (the program folder is unknown).
 int JoinBesideProgram(const char* drive, const char* dir, const char* name, char separator,
                       char out[kPathSize]);
 
@@ -55,3 +56,21 @@ int FileBesideProgram(const char* name, char out[kPathSize]);
 
 // Copies text into a buffer of size bytes; 0, with out empty, when it does not fit.
 int CopyBounded(char* out, size_t size, const char* text);
+
+// What becomes of the job file path the user typed.
+enum JobPathResult {
+    kJobPathEmpty,    // nothing typed
+    kJobPathOk,       // out holds the path to use
+    kJobPathTooLong   // the path (resolved) is longer than kPathMax; out holds nothing
+};
+
+// Whether path is a bare file name: no backslash, no slash, no drive.
+int IsBareFileName(const char* path);
+
+// A bare file name ("job.ini") would send the private-profile functions to
+// the Windows folder; it is taken as a file beside the program instead,
+// where the default job file lives. Any other path is used as typed.
+// Without a program folder (dir empty) a bare name cannot be placed and is
+// refused as too long would be.
+JobPathResult ResolveJobPath(const char* typed, const char* drive, const char* dir,
+                             char out[kPathSize]);

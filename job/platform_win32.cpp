@@ -62,7 +62,25 @@ bool WriteFileReplacing(const char* path, const std::string& bytes) {
     return ok;
 }
 
-bool MakeDirectory(const char* path) { return CreateDirectoryA(path, nullptr) != 0; }
+bool MakeDirectory(const char* path) {
+    if (CreateDirectoryA(path, nullptr)) return true;
+    // CreateDirectoryA takes at most 248 characters, so a folder that fits a
+    // 259-character path could not be made. A plain full drive path (no "/",
+    // no level that begins with "." and no doubled backslash) is given again
+    // to the wide function with the "\\?\" prefix, which lifts that limit
+    // (the ANSI function keeps it) but takes the path literally: trailing
+    // backslashes, dots and blanks are dropped first.
+    const std::string text = path;
+    if (text.size() < 248 || text.size() > 259 || text[1] != ':' || text[2] != '\\' ||
+        text.find('/') != std::string::npos || text.find("\\.") != std::string::npos ||
+        text.find("\\\\") != std::string::npos)
+        return false;
+    std::string literal = "\\\\?\\" + text;
+    while (literal.back() == '\\' || literal.back() == '.' || literal.back() == ' ') literal.pop_back();
+    wchar_t wide[300];
+    if (MultiByteToWideChar(CP_ACP, 0, literal.c_str(), -1, wide, 300) == 0) return false;
+    return CreateDirectoryW(wide, nullptr) != 0;
+}
 
 bool GetExecutablePath(std::string* path) {
     char buffer[32768];

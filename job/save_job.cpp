@@ -3,6 +3,8 @@
 // where it is; the keys written before stay written.
 #include "job/form_binding.h"
 
+#include <cstring>
+
 #include "job/job_access.h"
 #include "job/paths.h"
 #include "job/platform.h"
@@ -49,11 +51,28 @@ struct Save {
     }
     int Field(JobKeyId id) {
         char text[kTextSize];
-        ReadField(id, text);
+        if (JobKeyAt(id).form == kFormPath) {
+            if (!Folder(BoundControl(id), text)) return 0;
+        } else {
+            ReadField(id, text);
+        }
         return Text(id, text);
     }
-    // The folder in a field, at most a path's length.
-    void Folder(int control, char folder[kPathSize]) { Read(control, folder, kPathSize); }
+    // The path in a field. One longer than a path may be is refused whole,
+    // with the path_too_long message and the focus on the field: cut short it
+    // would name some other folder or file.
+    int Folder(int control, char folder[kPathSize]) {
+        char text[kTextSize];
+        Read(control, text, kTextSize);
+        if (std::strlen(text) > kPathMax) {
+            folder[0] = '\0';
+            Tell(kMsgPathTooLong, text);
+            form.Focus(control);
+            return 0;
+        }
+        std::strcpy(folder, text);
+        return 1;
+    }
 
     // Reduces the separator runs (keeping a network prefix) and makes the folder.
     void CleanAndCreate(char* folder) {
@@ -69,7 +88,7 @@ struct FileSystemFolders : SaveFolders {
 
 int SaveSource(Save& s) {
     char source[kPathSize];
-    s.Folder(1000, source);
+    if (!s.Folder(1000, source)) return 0;
     if (source[0] == '\0') {
         s.Tell(kMsgNoSource);
         s.form.ShowInputPage(0);
@@ -81,7 +100,7 @@ int SaveSource(Save& s) {
 
 int SaveTempFolder(Save& s) {
     char temp[kPathSize];
-    s.Folder(1094, temp);
+    if (!s.Folder(1094, temp)) return 0;
     if (temp[0] == '\0') {
         char system[kPathSize];
         SystemTempFolder(system, sizeof system);
@@ -101,7 +120,7 @@ int SaveMove(Save& s) {
     if (!s.form.IsChecked(1083))
         return s.Int(kKeyMove, 0) && s.Int(kKeyDelete, 0) && s.Text(kKeyMovePath, "");
     char folder[kPathSize];
-    s.Folder(1070, folder);
+    if (!s.Folder(1070, folder)) return 0;
     if (folder[0] == '\0') {
         s.Tell(kMsgNoMoveToFolder);
         s.form.Focus(1070);
@@ -146,7 +165,10 @@ int SavePassword(Save& s) {
 int SaveErrorFolder(Save& s) {
     if (!s.form.IsChecked(1245)) return s.Int(kKeyErrorsMove, 0);
     char folder[kPathSize];
-    s.Folder(1247, folder);
+    if (!s.Folder(1247, folder)) {
+        s.form.ShowInputPage(6);
+        return 0;
+    }
     if (folder[0] == '\0') {
         s.Tell(kMsgNoMoveErrorFolder);
         s.form.ShowInputPage(6);
@@ -193,7 +215,10 @@ int SaveRotation(Save& s) {
 
 int SaveTarget(Save& s) {
     char folder[kPathSize];
-    s.Folder(1023, folder);
+    if (!s.Folder(1023, folder)) {
+        s.form.ShowOutputPage(0);
+        return 0;
+    }
     if (folder[0] == '\0') {
         s.Tell(kMsgNoTargetFolder);
         s.form.ShowOutputPage(0);

@@ -165,6 +165,8 @@ const LanguageMessage kMessages[kLanguageMessageCount] = {
     MESSAGE(kMsgWriteFailed, kSectionErrors, "write_failed", kMessageError, 1, 1),
     MESSAGE(kMsgNoFolder, kSectionQuestions, "no_folder", kMessageQuestion, 1, 1),
     MESSAGE(kMsgDeletePdf, kSectionQuestions, "delete_pdf", kMessageConfirmation, 1, 0),
+    // A typed or stored path that does not fit a path buffer: the path whole.
+    MESSAGE(kMsgPathTooLong, kSectionErrors, "path_too_long", kMessageError, 1, 1),
 };
 
 #undef MESSAGE

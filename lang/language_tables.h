@@ -102,6 +102,7 @@ enum LanguageMessageId {
     kMsgWriteFailed,
     kMsgNoFolder,
     kMsgDeletePdf,
+    kMsgPathTooLong,
     kLanguageMessageCount
 };
 

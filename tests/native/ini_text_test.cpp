@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 struct ReadCase {
@@ -42,8 +45,14 @@ const ReadCase kReadCases[] = {
     {"utf-8 mark sticks to the first line", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", false, ""},
     {"utf-8 mark on a later section is fine", "\xEF\xBB\xBF[A]\r\n[S]\r\nk=v\r\n", "S", "k", true, "v"},
     {"line without equals holds no value", "[S]\r\nlonely\r\n", "S", "lonely", false, ""},
-    {"header name runs to the last bracket", "[a]b]\r\nk=v\r\n", "a]b", "k", true, "v"},
-    {"header without closing bracket", "[S\r\nk=v\r\n", "S", "k", false, ""},
+    {"header name ends at the first bracket", "[a]b]\r\nk=v\r\n", "a", "k", true, "v"},
+    {"no section named past the first bracket", "[a]b]\r\nk=v\r\n", "a]b", "k", false, ""},
+    {"header without closing bracket opens its section", "[S   \r\nk=v\r\n", "S", "k", true, "v"},
+    {"bracket alone opens the empty section", "x=1\r\n[]\r\nk=e\r\n[s]\r\n=nokey\r\n", "", "k", true, "e"},
+    {"empty key name", "[s]\r\n=nokey\r\n", "s", "", true, "nokey"},
+    {"closing bracket without opening is an entry", "S]\r\n[T]\r\nk=v\r\n", "T", "k", true, "v"},
+    {"CR only file", "[section1]\rname1=val1\rname2=\"val2\"\rname3\rname4=a\r[section2]\r",
+     "section1", "name2", true, "val2"},
     {"high bytes taken as they are", "[S]\r\nk=\xE9t\xE9\r\n", "S", "k", true, "\xE9t\xE9"},
 };
 
@@ -97,14 +106,39 @@ const WriteCase kWriteCases[] = {
     {"delete missing key", "[S]\r\na=1\r\n", "S", "k", nullptr, "[S]\r\na=1\r\n"},
     {"delete section", "[S]\r\na=1\r\n; c\r\n[T]\r\nb=2\r\n", "S", nullptr, nullptr, "[T]\r\nb=2\r\n"},
     {"delete missing section", "[S]\r\na=1\r\n", "X", nullptr, nullptr, "[S]\r\na=1\r\n"},
+    {"replaced last line gains CR LF", "[S]\r\nk=1", "S", "k", "2", "[S]\r\nk=2\r\n"},
+    {"same value on an unterminated last line still gains CR LF", "[S]\r\nk=1", "S", "k", "1",
+     "[S]\r\nk=1\r\n"},
+    {"write goes to the section before the first bracket", "[S]junk]\r\na=1\r\n", "S", "b", "2",
+     "[S]junk]\r\na=1\r\nb=2\r\n"},
+    {"write into a header without closing bracket", "[S \r\na=1\r\n", "S", "a", "2", "[S \r\na=2\r\n"},
 };
 
 TEST(IniWrite, ExactBytes) {
     for (const WriteCase& c : kWriteCases) {
         bool changed = false;
-        EXPECT_EQ(c.after, ini::ApplyWrite(c.before, c.section, c.key, c.value, &changed)) << c.name;
-        EXPECT_EQ(std::string(c.before) != c.after, changed) << c.name;
+        const std::string before = c.before;
+        const std::string after = c.after;
+        EXPECT_EQ(after, ini::ApplyWrite(before, c.section, c.key, c.value, &changed)) << c.name;
+        EXPECT_EQ(before != after, changed) << c.name;
     }
+}
+
+TEST(IniWrite, BytesBeforeTheFirstSectionStayNulsIncluded) {
+    const char before[] = "Data \0 before \0 first \0 section";
+    const char after[] = "Data \0 before \0 first \0 section\r\n[section1]\r\nkey1=string1\r\n";
+    bool changed = false;
+    EXPECT_EQ(std::string(after, sizeof after - 1),
+              ini::ApplyWrite(std::string(before, sizeof before - 1), "section1", "key1", "string1", &changed));
+}
+
+TEST(IniNames, ListsSectionsAndKeysAsANullReadDoes) {
+    const char text[] = "k=before\r\n[ section1 ]\r\nname1=val1\r\nname2=\r\nname3\r\n=v\r\n;c=1\r\nname4=val4\r\n"
+                        "[section2]\r\n[section1]\r\nlate=1\r\n";
+    EXPECT_EQ((std::vector<std::string>{"section1", "section2", "section1"}), ini::SectionNames(text));
+    EXPECT_EQ((std::vector<std::string>{"name1", "name2", "name4"}), ini::KeyNames(text, "SECTION1"));
+    EXPECT_TRUE(ini::KeyNames(text, "section2").empty());
+    EXPECT_TRUE(ini::KeyNames(text, "missing").empty());
 }
 
 TEST(IniWrite, ThenReadGivesTheValueBack) {

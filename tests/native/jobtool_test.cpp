@@ -271,7 +271,7 @@ TEST_F(JobTool, ShowReadsEachValueAsALoadDoes) {
         {"PARAMS", "password", "pw"},
         {"PARAMS", "unknown", "<not shown>"},
         {"FOLDERS", "temp_path", temp_ + "/ # default"},
-        {"FOLDERS", "source", std::string(259, 's') + " # cut to 259 characters"},
+        {"FOLDERS", "source", std::string(259, 's') + " # longer than 259 characters"},
         {"SIGNATURE", "signature_text", "t # not loaded while signature_file is set"},
         {"SIGNATURE", "signature_dissolve", "7"},
         {"TIFF", "author", "quoted"},
@@ -448,6 +448,9 @@ TEST_F(JobTool, SetWritesAndGetReadsAsThePrivateProfileFunctions) {
         {{"PAR]AMS", "trim", "1"}, "SECTION must not hold \"]\""},
         {{"PARAMS", "a=b", "1"}, "KEY must not hold \"=\""},
         {{"PARAMS", ";trim", "1"}, "KEY must not hold"},
+        // Written trimmed, these would be a comment and a section header.
+        {{"PARAMS", " \t;trim", "1"}, "KEY must not hold"},
+        {{"PARAMS", "  [MAIN", "1"}, "KEY must not hold"},
     };
     for (const auto& c : refused) {
         std::vector<std::string> args = {"set", path};
@@ -506,7 +509,7 @@ TEST_F(JobTool, HostileFilesGiveBoundedAnswers) {
     Result got = Run({"get", path, "FOLDERS", "source"});
     EXPECT_EQ(0, got.status);
     EXPECT_EQ(std::string(1u << 20, 'L') + "\n", got.out);
-    EXPECT_EQ(std::string(259, 'L') + " # cut to 259 characters",
+    EXPECT_EQ(std::string(259, 'L') + " # longer than 259 characters",
               ShownValue(Run({"show", path}).out, "FOLDERS", "source"));
 }
 

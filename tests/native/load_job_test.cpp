@@ -247,7 +247,13 @@ TEST_F(LoadJobTest, TextsAreCutToTheirLimits) {
     EXPECT_EQ(std::string(511, 'p'), form.Control(1128).text);
     EXPECT_EQ(std::string(259, 'p'), form.Control(1137).text);
     EXPECT_EQ(std::string(79, 'p'), form.Control(1022).text);
-    EXPECT_EQ(std::string(259, 'p'), form.Control(1000).text);
+    // A path is never cut into another path: an over-long one comes as it
+    // stands (up to a text's length) for the save to refuse; 259 still fit.
+    EXPECT_EQ(std::string(511, 'p'), form.Control(1000).text);
+    MemoryForm fits = Load("[FOLDERS]\nsource=" + std::string(259, 's') + "\n[SIGNATURE]\nsignature_file=" +
+                           std::string(260, 'f') + "\n");
+    EXPECT_EQ(std::string(259, 's'), fits.Control(1000).text);
+    EXPECT_EQ(std::string(260, 'f'), fits.Control(1161).text);
 }
 
 // Loading one job and then another must leave the form as a start-up load of

@@ -131,14 +131,52 @@ TEST_F(OwnProfile, KeepsPermissionsAndSymbolicLinks) {
     EXPECT_EQ(0640u, info.st_mode & 0777u);
 }
 
-TEST_F(OwnProfile, DeletesWithoutCreatingAFile) {
+TEST_F(OwnProfile, DeletingInAMissingFileLeavesItEmptyAsWindowsDoes) {
     EXPECT_EQ(1, OwnWritePrivateProfileString("S", "k", nullptr, path_.c_str()));
-    EXPECT_EQ(1, OwnWritePrivateProfileString("S", nullptr, nullptr, path_.c_str()));
-    EXPECT_EQ(0u, EntriesInDir());
+    EXPECT_EQ(1u, EntriesInDir());
+    EXPECT_EQ("", Get());
+    ASSERT_EQ(0, unlink(path_.c_str()));
+    EXPECT_EQ(1, OwnWritePrivateProfileString("S", nullptr, "ignored", path_.c_str()));
+    EXPECT_EQ("", Get());
     Put("[S]\r\nk=1\r\n[T]\r\nx=2\r\n");
     ASSERT_EQ(1, OwnWritePrivateProfileString("T", "x", nullptr, path_.c_str()));
     ASSERT_EQ(1, OwnWritePrivateProfileString("S", nullptr, nullptr, path_.c_str()));
     EXPECT_EQ("[T]\r\n", Get());
+    // No section, or no file name: nothing is written anywhere.
+    EXPECT_EQ(0, OwnWritePrivateProfileString(nullptr, "k", "v", path_.c_str()));
+    EXPECT_EQ("[T]\r\n", Get());
+    EXPECT_EQ(0, OwnWritePrivateProfileString("S", "k", "v", ""));
+    EXPECT_EQ(1u, EntriesInDir());
+}
+
+TEST_F(OwnProfile, NullSectionOrKeyListsNamesCutAsWindowsCutsThem) {
+    Put("[section1]\r\nname1=val1\r\nname2=\"val2\"\r\nname3\r\nname4=a\r\n[section2]\r\n");
+    const char* p = path_.c_str();
+    char out[260];
+    std::memset(out, 0x0c, sizeof out);
+    EXPECT_EQ(18u, OwnGetPrivateProfileString(nullptr, "name1", "default", out, sizeof out, p));
+    EXPECT_EQ(0, std::memcmp(out, "section1\0section2\0\0", 19));
+    std::memset(out, 0x0c, sizeof out);
+    EXPECT_EQ(14u, OwnGetPrivateProfileString(nullptr, "name1", "default", out, 16, p));
+    EXPECT_EQ(0, std::memcmp(out, "section1\0secti\0\0", 16));
+    EXPECT_EQ(0x0c, out[16]);
+    std::memset(out, 0x0c, sizeof out);
+    EXPECT_EQ(18u, OwnGetPrivateProfileString("section1", nullptr, "default", out, sizeof out, p));
+    EXPECT_EQ(0, std::memcmp(out, "name1\0name2\0name4\0\0", 19));
+    std::memset(out, 0x0c, sizeof out);
+    EXPECT_EQ(14u, OwnGetPrivateProfileString("section1", nullptr, "default", out, 16, p));
+    EXPECT_EQ(0, std::memcmp(out, "name1\0name2\0na\0\0", 16));
+    // Empty names are no names: the default answers.
+    EXPECT_EQ(7u, OwnGetPrivateProfileString("", "name1", "default", out, sizeof out, p));
+    EXPECT_STREQ("default", out);
+    EXPECT_EQ(7u, OwnGetPrivateProfileString("section1", "", "default", out, sizeof out, p));
+    EXPECT_STREQ("default", out);
+    EXPECT_EQ(0u, OwnGetPrivateProfileString("section1", "name1", "default", out, 0, p));
+    EXPECT_EQ(7u, OwnGetPrivateProfileString("section1", "name1", "default", out, sizeof out, nullptr));
+    EXPECT_EQ(7u, OwnGetPrivateProfileString("section1", "name1", "default", out, sizeof out, ""));
+    // An integer read of a list reads its first name, which is no number.
+    EXPECT_EQ(0u, OwnGetPrivateProfileInt(nullptr, nullptr, 70, p));
+    EXPECT_EQ(4294967295u, OwnGetPrivateProfileInt("Test", nullptr, -1, p));
 }
 
 TEST_F(OwnProfile, Utf16FileStaysUtf16) {

@@ -80,6 +80,43 @@ TEST(Paths, JoinBesideProgramRefusesWhatDoesNotFit) {
     EXPECT_EQ(0, JoinBesideProgram("C:", huge.c_str(), huge.c_str(), '\\', out));
 }
 
+TEST(Paths, NoProgramFolderNamesNoFileAtTheRootOfADrive) {
+    char out[kPathSize];
+    EXPECT_EQ(0, JoinBesideProgram("", "", "001.lng", '\\', out));
+    EXPECT_STREQ("", out);
+    EXPECT_EQ(0, JoinBesideProgram("C:", "", "001.lng", '\\', out));
+    EXPECT_EQ(0, JoinBesideProgram("C:", nullptr, "001.lng", '\\', out));
+}
+
+TEST(Paths, TypedJobPath) {
+    char out[kPathSize];
+    // A bare name lands beside the program, not in the Windows folder.
+    EXPECT_EQ(kJobPathOk, ResolveJobPath("job.ini", "C:", "\\Zandrix\\", out));
+    EXPECT_STREQ("C:\\Zandrix\\job.ini", out);
+    EXPECT_EQ(kJobPathOk, ResolveJobPath("my job", "", "\\\\srv\\share\\", out));
+    EXPECT_STREQ("\\\\srv\\share\\my job", out);
+    // Anything with a folder or a drive is used as typed.
+    for (const char* typed : {"D:\\jobs\\a.ini", "sub\\a.ini", "sub/a.ini", "C:a.ini", "\\a.ini", ".\\a.ini"}) {
+        EXPECT_EQ(kJobPathOk, ResolveJobPath(typed, "C:", "\\Zandrix\\", out)) << typed;
+        EXPECT_STREQ(typed, out);
+    }
+    EXPECT_EQ(kJobPathEmpty, ResolveJobPath("", "C:", "\\Zandrix\\", out));
+    EXPECT_EQ(kJobPathEmpty, ResolveJobPath(nullptr, "C:", "\\Zandrix\\", out));
+    // Limits: 259 characters are a path, 260 are refused whole, never cut.
+    std::string dir = "\\" + std::string(240, 'd') + "\\";
+    std::string fits(259 - 2 - dir.size(), 'n');
+    ASSERT_EQ(kJobPathOk, ResolveJobPath(fits.c_str(), "C:", dir.c_str(), out));
+    EXPECT_EQ(259u, std::strlen(out));
+    EXPECT_EQ(kJobPathTooLong, ResolveJobPath((fits + "x").c_str(), "C:", dir.c_str(), out));
+    EXPECT_STREQ("", out);
+    std::string full = "C:\\" + std::string(300, 'p');
+    EXPECT_EQ(kJobPathTooLong, ResolveJobPath(full.c_str(), "C:", "\\Zandrix\\", out));
+    EXPECT_STREQ("", out);
+    // Without a program folder a bare name has nowhere to go.
+    EXPECT_EQ(kJobPathTooLong, ResolveJobPath("job.ini", "", "", out));
+    EXPECT_STREQ("", out);
+}
+
 TEST(Paths, FileBesideTheRunningProgram) {
     char out[kPathSize];
     ASSERT_EQ(1, FileBesideProgram("001.lng", out));

@@ -459,6 +459,52 @@ TEST_F(SaveJobTest, ReadOnlyJobFileStopsAtTheFirstWrite) {
     EXPECT_FALSE(IsFolder(dir_ / "none"));
 }
 
+TEST_F(SaveJobTest, OverLongPathsAreRefusedWholeNeverCut) {
+    // The temporary folder at 258 and 259 characters is a path; at 260 and
+    // 300 the save stops on it with its message, writes no temp_path and
+    // creates no folder, least of all the path cut to 259.
+    for (size_t length : {258u, 259u, 260u, 300u}) {
+        std::string base = dir_ / "t";
+        std::string temp = base + "/" + std::string(length - base.size() - 1, static_cast<char>('a' + length % 26));
+        MemoryForm form;
+        FillComplete(form);
+        form.SetText(1094, temp.c_str());
+        form.questionDefault = kAnswerYes;
+        std::remove(path().c_str());
+        int saved = SaveJob(form, path().c_str(), values_);
+        char stored[600] = "";
+        ProfileReadString("FOLDERS", "temp_path", "none", stored, sizeof stored, path().c_str());
+        if (length <= 259) {
+            EXPECT_EQ(1, saved) << length;
+            EXPECT_EQ(temp, stored) << length;
+            continue;
+        }
+        EXPECT_EQ(0, saved) << length;
+        ASSERT_EQ(1u, form.messages.size()) << length;
+        EXPECT_EQ("path_too_long", form.messages[0].key);
+        EXPECT_EQ(temp, form.messages[0].folder) << "the message shows the whole path";
+        EXPECT_EQ(1094, form.focus);
+        EXPECT_STREQ("none", stored);
+        EXPECT_FALSE(IsFolder(temp.substr(0, 259))) << length;
+    }
+    // A signature file loaded too long is refused the same way, not cut.
+    const std::string signature = "C:\\" + std::string(297, 's');
+    MemoryForm form;
+    FillComplete(form);
+    form.SetChecked(1158, kChecked);
+    form.SetChecked(1159, kChecked);
+    form.SetText(1161, signature.c_str());
+    std::remove(path().c_str());
+    EXPECT_EQ(0, SaveJob(form, path().c_str(), values_));
+    ASSERT_FALSE(form.messages.empty());
+    EXPECT_EQ("path_too_long", form.messages.back().key);
+    EXPECT_EQ(signature, form.messages.back().folder);
+    EXPECT_EQ(1161, form.focus);
+    char stored[600] = "";
+    ProfileReadString("SIGNATURE", "signature_file", "none", stored, sizeof stored, path().c_str());
+    EXPECT_STREQ("none", stored);
+}
+
 // Makes the job file read-only when step 4 reads "Recursive search".
 struct FormThatLocksTheFile : MemoryForm {
     std::string path;

@@ -21,6 +21,8 @@
 #include <unistd.h>
 #endif
 
+#include "tools/jobtool/jobtool.h"
+
 #include "job/form_binding.h"
 #include "job/job_access.h"
 #include "job/job_keys.h"
@@ -62,6 +64,10 @@ const char kHelp[] =
     "                            so a load takes this default; for temp_path that\n"
     "                            is the system temporary folder\n"
     "    # cut to N characters   the stored text is longer; a load takes the first N\n"
+    "    # longer than 259 characters\n"
+    "                            a stored path (a folder or the signature file)\n"
+    "                            too long to be a path: shown to 259 characters, a\n"
+    "                            load takes it whole and a save refuses it\n"
     "    # not loaded while ...  a load ignores the key in this state:\n"
     "                            shave_geometry while shave=0, rotate_radius while\n"
     "                            rotate=0, color_gif while transparency=0,\n"
@@ -363,8 +369,10 @@ std::string ShownLine(const JobKey& entry, const char* path) {
         value = text.data();
         bool temp = (entry.flags & kKeyTempFolderDefault) != 0;
         if (!present || (temp && KeyEmpty(entry, path))) notes.push_back("default");
+        // A path is never cut: a load keeps it whole for the save to refuse.
         if (ProfileReadString(entry.section, entry.key, "", text.data(), limit + 2, path) > limit)
-            notes.push_back("cut to " + std::to_string(limit) + " characters");
+            notes.push_back((entry.form == kFormPath ? "longer than " : "cut to ") + std::to_string(limit) +
+                            " characters");
     }
     std::string ignored = IgnoredBecause(entry.id, path);
     if (!ignored.empty()) notes.push_back(ignored);
@@ -569,7 +577,10 @@ int Set(const char* given, const char* section, const char* key, const char* val
     if (!CheckNames(section, key)) return kExitError;
     if (HasLineBreak(value)) return Error("VALUE holds CR or LF, which would write lines of its own");
     if (std::strchr(section, ']') != nullptr) return Error("SECTION must not hold \"]\"");
-    if (std::strchr(key, '=') != nullptr || key[0] == ';' || key[0] == '[')
+    // The key's line would read as a comment or a section header; blanks
+    // before the key are dropped when it is written, so they hide nothing.
+    const char* keyStart = key + std::strspn(key, " \t");
+    if (std::strchr(key, '=') != nullptr || keyStart[0] == ';' || keyStart[0] == '[')
         return Error("KEY must not hold \"=\" or begin with \";\" or \"[\"");
     char path[kPathSize];
     if (!JobPath(given, path) || !UsableJob(path, true)) return kExitError;
@@ -619,16 +630,4 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-#ifdef _WIN32
-    // The same bytes as the Linux build writes: no CR before each line feed.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-#endif
-    int status = Run(argc, argv);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fputs("jobtool: cannot write to standard output\n", stderr);
-        return kExitError;
-    }
-    return status;
-}
+int RunJobtool(int argc, char** argv) { return Run(argc, argv); }
