@@ -155,10 +155,10 @@ void InitMainDialog(HWND dialog) {
 // Reads the job file path field into path, ready for a save or a launch. A
 // bare file name is taken as a file beside the program, and the field then
 // shows the full path, so the user sees where the job goes. An empty field
-// shows the language's ini_file error, a path over kPathMax characters the
-// path_too_long error (never a shortened path); both put the focus on the
-// field and return false.
-bool JobPathOrComplain(HWND dialog, char path[kPathSize]) {
+// shows the language's emptyMessage (ini_file for a save or a launch, no_ini
+// for Stop scan), a path over kPathMax characters the path_too_long error
+// (never a shortened path); both put the focus on the field and return false.
+bool JobPathOrComplain(HWND dialog, char path[kPathSize], LanguageMessageId emptyMessage = kMsgIniFile) {
     path[0] = '\0';
     HWND field = GetDlgItem(dialog, IDC_ED_JOB_FILE);
     // Read the whole text, whatever its length, so that nothing is cut.
@@ -171,7 +171,7 @@ bool JobPathOrComplain(HWND dialog, char path[kPathSize]) {
         if (typed != path) SetWindowTextA(field, path);
         return true;
     case kJobPathEmpty:
-        ShowLanguageMessageAt(dialog, kMsgIniFile, nullptr);
+        ShowLanguageMessageAt(dialog, emptyMessage, nullptr);
         break;
     case kJobPathTooLong: {
         // Show the path the job would have had.
@@ -412,9 +412,11 @@ INT_PTR OnCommand(HWND dialog, int command, int notification) {
         LaunchJob(dialog, form, path, g_main.program);
         return TRUE;
     }
-    case IDC_BT_STOP_SCAN:
-        StopScan(dialog);
+    case IDC_BT_STOP_SCAN: {
+        char path[kPathSize];
+        if (JobPathOrComplain(dialog, path, kMsgNoIni)) StopScan(dialog, path);
         return TRUE;
+    }
     case IDM_LAST_LOG:
         OpenLastLog(dialog);
         return TRUE;

@@ -52,6 +52,23 @@ void StartEngine(char* commandLine) {
     }
 }
 
+// The log's path in a temporary folder too long to name it, for the message.
+// Some systems give no temporary folder at all past MAX_PATH; the variables
+// it comes from still name it then.
+std::string LogPathTooLong() {
+    std::string folder(GetTempPathA(0, nullptr) + 1, '\0');
+    GetTempPathA(static_cast<DWORD>(folder.size()), &folder[0]);
+    folder.resize(std::strlen(folder.c_str()));
+    for (const char* variable : {"TMP", "TEMP"}) {
+        if (!folder.empty()) break;
+        folder.assign(GetEnvironmentVariableA(variable, nullptr, 0) + 1, '\0');
+        GetEnvironmentVariableA(variable, &folder[0], static_cast<DWORD>(folder.size()));
+        folder.resize(std::strlen(folder.c_str()));
+    }
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return folder + "\\" + kEngineLogName;
+}
+
 }  // namespace
 
 void LaunchJob(HWND mainWindow, JobForm& form, const char* jobPath, const ProgramValues& values) {
@@ -74,14 +91,7 @@ void LaunchJob(HWND mainWindow, JobForm& form, const char* jobPath, const Progra
     StartEngine(commandLine);
 }
 
-void StopScan(HWND mainWindow) {
-    char jobPath[kPathSize];
-    GetDlgItemTextA(mainWindow, IDC_ED_JOB_FILE, jobPath, kPathSize);
-    if (jobPath[0] == '\0') {
-        ShowLanguageMessageAt(mainWindow, kMsgNoIni, nullptr);
-        SetFocus(GetDlgItem(mainWindow, IDC_ED_JOB_FILE));
-        return;
-    }
+void StopScan(HWND mainWindow, const char* jobPath) {
     const JobKey& id = JobKeyAt(kKeyProcessId);
     unsigned processId = ProfileReadInt(id.section, id.key, id.defaultNumber, jobPath);
     if (processId == 0) {
@@ -99,9 +109,12 @@ void StopScan(HWND mainWindow) {
 void OpenLastLog(HWND mainWindow) {
     char temp[kPathSize + 1];
     DWORD length = GetTempPathA(sizeof temp, temp);
-    if (length == 0 || length >= sizeof temp) return;
     char log[kPathSize];
-    if (!BuildEngineLogPath(temp, log)) return;
+    if (length == 0 || length >= sizeof temp || !BuildEngineLogPath(temp, log)) {
+        // Opening a shortened path would show another file, or none at all.
+        ShowLanguageMessageAt(mainWindow, kMsgPathTooLong, LogPathTooLong().c_str());
+        return;
+    }
     INT_PTR answer = reinterpret_cast<INT_PTR>(ShellExecuteA(mainWindow, "open", log, nullptr, nullptr, SW_SHOWNORMAL));
     if (answer == SE_ERR_FNF) {
         ShowLanguageMessageAt(mainWindow, kMsgNoLog, nullptr);

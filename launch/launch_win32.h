@@ -13,9 +13,10 @@
 // engine of the program folder with "G|" and the path. Does not wait for it.
 void LaunchJob(HWND mainWindow, JobForm& form, const char* jobPath, const ProgramValues& values);
 
-// Stop scan: terminates the engine recorded in [PROCESS] ID of the job file
-// named in the path field and clears the record when that succeeded.
-void StopScan(HWND mainWindow);
+// Stop scan with the job file path already read from the path field:
+// terminates the engine recorded in its [PROCESS] ID and clears the record
+// when that succeeded.
+void StopScan(HWND mainWindow, const char* jobPath);
 
 // Last log: opens the engine's log of the temporary folder through the shell.
 void OpenLastLog(HWND mainWindow);

@@ -414,6 +414,20 @@ TEST_F(Launch, ScanModeRunsWithoutAMonitorWindowUntilStopScan) {
     }
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(other, 0)) << "the other program still runs";
 
+    // A bare job name is the job beside the program, as for a save: its
+    // record is the one read, and the field shows the full path.
+    const std::string besideProgram = folder_ + "stop scan.ini";
+    ASSERT_TRUE(ui::WriteFileBytes(besideProgram, "[PROCESS]\r\nID=" + std::to_string(otherId) + "\r\n"));
+    SetText(IDC_ED_JOB_FILE, "stop scan.ini");
+    view = PressForBox(IDC_BT_STOP_SCAN, &box);
+    EXPECT_EQ(Expected("ERRORS", "stopjob"), view.text);
+    if (box != nullptr) Answer(box, "OK");
+    view = NextBox(&box);
+    EXPECT_EQ("OK", view.text);
+    if (box != nullptr) Answer(box, "OK");
+    EXPECT_EQ(besideProgram, ui::WindowText(Item(IDC_ED_JOB_FILE)));
+    DeleteFileA(besideProgram.c_str());
+
     // Without a job path Stop scan says so, its text converted.
     SetText(IDC_ED_JOB_FILE, "");
     view = PressForBox(IDC_BT_STOP_SCAN, &box);

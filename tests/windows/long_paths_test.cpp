@@ -192,6 +192,32 @@ TEST_F(LongPaths, TemporaryFoldersFitUpTo259Characters) {
     }
 }
 
+// The user's temporary folder (TMP and TEMP) names the engine's log: Last log
+// opens it while its path fits, and names the whole path otherwise, rather
+// than opening a file of the path cut short.
+TEST_F(LongPaths, LastLogNamesALogPathTooLongInsteadOfOpeningAnother) {
+    ASSERT_NE(nullptr, StartWithJob());
+    char saved[2][MAX_PATH] = {"", ""};
+    const char* names[] = {"TMP", "TEMP"};
+    for (int i = 0; i < 2; ++i) GetEnvironmentVariableA(names[i], saved[i], MAX_PATH);
+    const size_t log = std::strlen("ombrello_zandrix.log");
+    for (size_t length : {kPathMax - log, kPathMax - log + 1, size_t{300}}) {
+        const std::string temp = LongFolder(base_, length, static_cast<char>('a' + length % 26));
+        for (const char* name : names) SetEnvironmentVariableA(name, temp.c_str());
+        PostMessageA(dialog_, WM_COMMAND, IDM_LAST_LOG, 0);
+        const bool fits = temp.size() + log <= kPathMax;
+        HWND box = ui::WaitForWindow(GetCurrentProcessId(), "#32770", fits ? "Ombrello" : "Ombrello_zandrix", 10000);
+        ASSERT_NE(nullptr, box) << length;
+        ui::MessageBoxView view = ui::ReadMessageBox(box);
+        if (fits)
+            EXPECT_EQ(EnglishText("ERRORS", "no_log"), view.text) << length;
+        else
+            EXPECT_EQ(TooLongMessage(temp + "ombrello_zandrix.log"), view.text) << length;
+        Answer(box, "OK");
+    }
+    for (int i = 0; i < 2; ++i) SetEnvironmentVariableA(names[i], saved[i]);
+}
+
 TEST_F(LongPaths, SignatureFilesFitUpTo259Characters) {
     for (size_t length : kLengths) {
         const std::string signature = "C:\\" + std::string(length - 7, static_cast<char>('a' + length % 26)) + ".gif";
@@ -239,6 +265,10 @@ protected:
         const std::string source = ui::OwnFolder() + program;
         EXPECT_TRUE(CopyFileW(std::wstring(source.begin(), source.end()).c_str(), Long(folder + program).c_str(), FALSE))
             << folder.size() << ": error " << GetLastError();
+        // The configurator does not start without the engine library beside it.
+        const std::string library = ui::OwnFolder() + "Otxtpdf.dll";
+        EXPECT_TRUE(CopyFileW(std::wstring(library.begin(), library.end()).c_str(), Long(folder + "Otxtpdf.dll").c_str(),
+                              FALSE));
         return folder;
     }
 
