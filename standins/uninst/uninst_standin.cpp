@@ -178,7 +178,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
                            "?\n\nThe program group and the uninstall entry are removed too. Files you "
                            "saved in this folder stay.";
     if (MessageBoxA(nullptr, question.c_str(), kProductName, MB_YESNO | MB_ICONQUESTION) != IDYES) return 1;
-    // Without a copy to do it, the removal runs here and says that uninst.exe stayed.
-    if (!StartRemover(folder)) Remove(folder);
+    // A busy system may refuse the copy's start for a moment; without a copy
+    // at all, the removal runs here and says that uninst.exe stayed.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (StartRemover(folder)) return 0;
+        Sleep(200);
+    }
+    Remove(folder);
     return 0;
 }
