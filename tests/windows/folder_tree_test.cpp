@@ -156,6 +156,18 @@ TEST_F(FolderTree, ChildrenComeInTheShellsOrderAndAreFilledOnce) {
     PostMessageA(tree, WM_KEYDOWN, VK_RIGHT, 1);
     select_host::Settle(tree);
     EXPECT_EQ(expected, Names(TreeItems(tree, folder)));
+
+    // Windows sends the expanding notice on every expansion (Wine may not):
+    // the notice once more must not fill the item again.
+    NMTREEVIEWA notice = {};
+    notice.hdr.hwndFrom = tree;
+    notice.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(tree));
+    notice.hdr.code = TVN_ITEMEXPANDINGA;
+    notice.action = TVE_EXPAND;
+    notice.itemNew.mask = TVIF_HANDLE;
+    notice.itemNew.hItem = folder;
+    SendMessageA(GetParent(tree), WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
+    EXPECT_EQ(expected, Names(TreeItems(tree, folder)));
 }
 
 TEST_F(FolderTree, DriveAndPersonalFolderItemsListTheirFolders) {
