@@ -14,6 +14,7 @@
 #include "gui/window_helpers.h"
 #include "job/paths.h"
 #include "lang/language.h"
+#include "launch/engine_files.h"
 #include "launch/otxtpdf.h"
 #include "resources/main_ids.h"
 #include "resources/select_ids.h"
@@ -295,7 +296,7 @@ int WriteSelectionFile(HWND list, char target[kPathSize]) {
     target[0] = '\0';
     char folder[MAX_PATH + 1];
     DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder || !JoinFolderName(folder, "o.log", target)) return 0;
+    if (length == 0 || length >= sizeof folder || !BuildFileListPath(folder, target)) return 0;
 
     std::vector<std::string> entries;
     LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
