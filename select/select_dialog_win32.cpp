@@ -260,19 +260,18 @@ std::string EntryText(HWND list, int index) {
 void RemoveSelected(HWND dialog) {
     HWND list = SelectionList(dialog);
     LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
-    if (count > 0) {
-        std::vector<int> positions(static_cast<size_t>(count));
-        LRESULT got = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(count),
-                                   reinterpret_cast<LPARAM>(positions.data()));
-        positions.resize(got < 0 ? 0 : static_cast<size_t>(got));
-        // Highest first, so that the positions not yet deleted stay valid.
-        std::sort(positions.rbegin(), positions.rend());
-        for (int position : positions) {
-            g_select.selected.Remove(EntryText(list, position).c_str());
-            if (SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(position), 0) >= 0 &&
-                static_cast<size_t>(position) < g_select.sortKeys.size())
-                g_select.sortKeys.erase(g_select.sortKeys.begin() + position);
-        }
+    if (count <= 0) return;  // nothing selected: nothing changes, the count field included
+    std::vector<int> positions(static_cast<size_t>(count));
+    LRESULT got = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(count),
+                               reinterpret_cast<LPARAM>(positions.data()));
+    positions.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    // Highest first, so that the positions not yet deleted stay valid.
+    std::sort(positions.rbegin(), positions.rend());
+    for (int position : positions) {
+        g_select.selected.Remove(EntryText(list, position).c_str());
+        if (SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(position), 0) >= 0 &&
+            static_cast<size_t>(position) < g_select.sortKeys.size())
+            g_select.sortKeys.erase(g_select.sortKeys.begin() + position);
     }
     ShowCount(dialog);
 }

@@ -309,6 +309,9 @@ TEST_F(SelectDialog, RemovesWithTheToolbarAndTheDeleteKeyOfTheSelectionListOnly)
     Session session;
     HWND dialog = session.dialog();
     ASSERT_NE(nullptr, dialog);
+    // Nothing selected: nothing changes, not even the empty count field.
+    ClickTool(dialog, 1554);
+    EXPECT_EQ("", Count(dialog));
     AddFolder(session, "deep", 1553, "OK", 0);
     AddFolder(session, "list", 1552, "OK", 0);
     HWND selection = session.selection();
