@@ -4,7 +4,7 @@
 #
 # zandrix_fuzz_target(name sources... LIBS libs... CORPUS dir) builds the
 # target and adds a test that runs it for a few seconds with a fixed seed,
-# starting from the seed corpus in dir (kept in the repository) and adding
+# starting from the corpus in dir (kept in the repository) and adding
 # what it finds to a scratch corpus in the build folder. A long run by hand:
 #   build/fuzz/<path>/<name> -max_total_time=3600 build/fuzz/<path>/<name>_corpus <dir>
 # Every fuzz target also belongs to the target zandrix_fuzzers, which is all
