@@ -45,6 +45,15 @@ void CreateFolderChain(const char* path) {
     if (!level.empty()) platform::MakeDirectory(level.c_str());
 }
 
+int JoinFolderFile(const char* folder, const char* name, char out[kPathSize]) {
+    out[0] = '\0';
+    if (folder == nullptr || name == nullptr) return 0;
+    // Collapsing only shortens, so a path that fits afterwards is the whole path.
+    std::string path = std::string(folder) + "\\" + name;
+    CollapseFolderPath(&path[0]);
+    return CopyBounded(out, kPathSize, path.c_str());
+}
+
 int CopyBounded(char* out, size_t size, const char* text) {
     if (out == nullptr || size == 0) return 0;
     size_t length = text != nullptr ? std::strlen(text) : 0;

@@ -54,6 +54,11 @@ int GetProgramFolder(char drive[kDriveSize], char dir[kPathSize]);
 // formed within kPathMax characters.
 int FileBesideProgram(const char* name, char out[kPathSize]);
 
+// A file in a folder: folder, a backslash and name, with backslash runs
+// collapsed (a leading network pair kept); 0, with out empty, when the
+// result is longer than kPathMax characters.
+int JoinFolderFile(const char* folder, const char* name, char out[kPathSize]);
+
 // Copies text into a buffer of size bytes; 0, with out empty, when it does not fit.
 int CopyBounded(char* out, size_t size, const char* text);
 

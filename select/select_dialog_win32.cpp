@@ -90,7 +90,7 @@ void AddListingRow(HWND list, const char* folder, const char* name) {
     FileRecord* record = new FileRecord;
     WIN32_FILE_ATTRIBUTE_DATA status;
     SYSTEMTIME utc, local;
-    if (!JoinFolderName(folder, name, record->path) ||
+    if (!JoinFolderFile(folder, name, record->path) ||
         !GetFileAttributesExA(record->path, GetFileExInfoStandard, &status) ||
         !FileTimeToSystemTime(&status.ftLastWriteTime, &utc) ||
         !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) {
@@ -126,7 +126,7 @@ void BuildFolderListing(HWND dialog, const char* folder) {
     HWND list = Listing(dialog);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     char pattern[kPathSize];
-    if (!JoinFolderName(folder, "*.*", pattern)) return;
+    if (!JoinFolderFile(folder, "*.*", pattern)) return;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return;
@@ -196,13 +196,13 @@ void AddToSelectionList(HWND dialog, const std::vector<std::string>& paths) {
 // met on the way.
 void ScanFolder(HWND dialog, const char* folder, bool descend, std::vector<std::string>& found) {
     char pattern[kPathSize];
-    if (!JoinFolderName(folder, "*.*", pattern)) return;
+    if (!JoinFolderFile(folder, "*.*", pattern)) return;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         char path[kPathSize];
-        if (!JoinFolderName(folder, entry.cFileName, path)) continue;
+        if (!JoinFolderFile(folder, entry.cFileName, path)) continue;
         if (descend && IsScannedFolder(entry.dwFileAttributes, entry.cFileName)) ScanFolder(dialog, path, true, found);
         if (IsListedEntry(entry.dwFileAttributes, entry.cFileName, entry.nFileSizeLow) && IsNewCandidate(dialog, path))
             found.push_back(path);
@@ -242,7 +242,7 @@ void AddFirstSelectedRow(HWND dialog) {
     SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
     char folder[kPathSize];
     char path[kPathSize];
-    if (FolderForCommands(g_select.tree, folder) && JoinFolderName(folder, name, path) && IsNewCandidate(dialog, path)) {
+    if (FolderForCommands(g_select.tree, folder) && JoinFolderFile(folder, name, path) && IsNewCandidate(dialog, path)) {
         std::vector<std::string> one(1, path);
         AddToSelectionList(dialog, one);
     }

@@ -32,18 +32,6 @@ bool IsScannedFolder(unsigned attributes, const char* name) {
     return (attributes & kDirectoryAttribute) != 0 && name[0] != '.';
 }
 
-int JoinFolderName(const char* folder, const char* name, char out[kPathSize]) {
-    // Collapsing only shortens, but the uncollapsed text must fit first.
-    std::string joined = std::string(folder) + "\\" + name;
-    if (joined.size() > kPathMax) {
-        out[0] = '\0';
-        return 0;
-    }
-    std::memcpy(out, joined.c_str(), joined.size() + 1);
-    CollapseBackslashes(out);
-    return 1;
-}
-
 void FormatModified(int month, int day, int year, int hour, int minute, char out[kModifiedSize]) {
     std::snprintf(out, kModifiedSize, "%02d/%02d/%04d  %02d:%02d", month, day, year, hour, minute);
 }

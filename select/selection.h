@@ -33,9 +33,6 @@ bool IsListedEntry(unsigned attributes, const char* name, uint32_t sizeLow);
 // Whether a scan descends into the entry: a folder whose name has no leading ".".
 bool IsScannedFolder(unsigned attributes, const char* name);
 
-// "%s\\%s" from a folder and a name, backslash runs collapsed. 0, with out
-// empty, when the result would not fit a path buffer.
-int JoinFolderName(const char* folder, const char* name, char out[kPathSize]);
 
 // "%02d/%02d/%04d  %02d:%02d" from month, day, year, hour and minute.
 void FormatModified(int month, int day, int year, int hour, int minute, char out[kModifiedSize]);

@@ -151,3 +151,19 @@ TEST(Paths, CreateFolderChainMakesEveryLevel) {
 }
 
 }  // namespace
+
+TEST(Paths, AFileInAFolderIsJoinedCollapsedAndNeverCut) {
+    char out[kPathSize];
+    ASSERT_TRUE(JoinFolderFile("C:\\", "a.pdf", out));
+    EXPECT_STREQ("C:\\a.pdf", out);
+    ASSERT_TRUE(JoinFolderFile("C:\\Data\\", "*.*", out));
+    EXPECT_STREQ("C:\\Data\\*.*", out);
+    std::string folder = "C:\\" + std::string(250, 'f');
+    EXPECT_TRUE(JoinFolderFile(folder.c_str(), "a.pdf", out));  // 259 characters
+    EXPECT_EQ(259u, std::strlen(out));
+    EXPECT_FALSE(JoinFolderFile(folder.c_str(), "ab.pdf", out));
+    EXPECT_STREQ("", out);
+    // A folder on a network share stays one (a listing of a redirected Documents folder).
+    ASSERT_TRUE(JoinFolderFile("\\\\server\\share\\", "a.pdf", out));
+    EXPECT_STREQ("\\\\server\\share\\a.pdf", out);
+}

@@ -38,19 +38,6 @@ TEST(SelectionRules, ListsOnlyNonEmptyPdfFiles) {
     EXPECT_FALSE(IsScannedFolder(32, "file.pdf"));
 }
 
-TEST(SelectionRules, JoinsCollapsesAndRefusesTooLongPaths) {
-    char out[kPathSize];
-    ASSERT_TRUE(JoinFolderName("C:\\", "a.pdf", out));
-    EXPECT_STREQ("C:\\a.pdf", out);
-    ASSERT_TRUE(JoinFolderName("C:\\Data\\", "*.*", out));
-    EXPECT_STREQ("C:\\Data\\*.*", out);
-    std::string folder = "C:\\" + std::string(250, 'f');
-    EXPECT_TRUE(JoinFolderName(folder.c_str(), "a.pdf", out));  // 259 characters
-    EXPECT_EQ(259u, std::strlen(out));
-    EXPECT_FALSE(JoinFolderName(folder.c_str(), "ab.pdf", out));
-    EXPECT_STREQ("", out);
-}
-
 TEST(SelectionRules, ColumnOrdersAndDirections) {
     FileRecord december = Record("C:\\b\\late.pdf", 3, 100, "");
     FileRecord january = Record("C:\\B\\EARLY.pdf", -2, 7, "");
