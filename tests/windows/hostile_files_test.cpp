@@ -14,25 +14,8 @@ class HostileFiles : public MainWindow {
 protected:
     void SetUp() override {
         MainWindow::SetUp();
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        work_ = ui::MakeTempFolder("hostile_files");
-        SetCurrentDirectoryA(work_.c_str());
-        for (const char* sub : {"src", "out", "tmp"}) CreateDirectoryA(sub, nullptr);
+        EnterWorkFolder("hostile_files");
     }
-    void TearDown() override {
-        MainWindow::TearDown();
-        SetCurrentDirectoryA(previous_);
-    }
-
-    ui::MessageBoxView PressForBox(int button, HWND* box) {
-        PostMessageA(dialog_, WM_COMMAND, static_cast<WPARAM>(button), 0);
-        *box = ui::WaitForWindow(GetCurrentProcessId(), "#32770", "Ombrello_zandrix", 20000);
-        if (*box == nullptr) return ui::MessageBoxView{"", "<no box>", ui::kIconNone, ""};
-        return ui::ReadMessageBox(*box);
-    }
-
-    char previous_[MAX_PATH];
-    std::string work_;
 };
 
 const char kPlainJob[] =

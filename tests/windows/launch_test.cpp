@@ -66,18 +66,6 @@ public:
 
     void SetText(int id, const std::string& text) { SetDlgItemTextA(dialog_, id, text.c_str()); }
 
-    // Presses a button that ends in a message box and reads the box.
-    ui::MessageBoxView PressForBox(int command, HWND* box, const char* caption = "Ombrello_zandrix") {
-        PostMessageA(dialog_, WM_COMMAND, static_cast<WPARAM>(command), 0);
-        return NextBox(box, caption);
-    }
-
-    ui::MessageBoxView NextBox(HWND* box, const char* caption = "Ombrello_zandrix") {
-        *box = ui::WaitForWindow(GetCurrentProcessId(), "#32770", caption, 10000);
-        if (*box == nullptr) return ui::MessageBoxView{"", "<no box>", ui::kIconNone, ""};
-        return ui::ReadMessageBox(*box);
-    }
-
     // Every monitor window of the configurator, shown or hidden.
     std::vector<HWND> Monitors() const {
         struct Found {

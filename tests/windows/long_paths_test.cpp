@@ -87,17 +87,13 @@ class LongPaths : public MainWindow {
 protected:
     void SetUp() override {
         MainWindow::SetUp();
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        work_ = ui::MakeTempFolder("long_paths");
-        SetCurrentDirectoryA(work_.c_str());
-        for (const char* sub : {"src", "out", "tmp"}) CreateDirectoryA(sub, nullptr);
+        EnterWorkFolder("long_paths");
         base_ = folder_ + "long\\";
         RemoveTree(base_);
         CreateDirectoryA(base_.c_str(), nullptr);
     }
     void TearDown() override {
         MainWindow::TearDown();
-        SetCurrentDirectoryA(previous_);
         RemoveTree(base_);
     }
 
@@ -106,15 +102,8 @@ protected:
     }
 
     // Presses Save and reads the box it brings up.
-    ui::MessageBoxView Save(HWND* box) {
-        PostMessageA(dialog_, WM_COMMAND, IDC_BT_SAVE, 0);
-        *box = ui::WaitForWindow(GetCurrentProcessId(), "#32770", "Ombrello_zandrix", 10000);
-        if (*box == nullptr) return ui::MessageBoxView{"", "<no box>", ui::kIconNone, ""};
-        return ui::ReadMessageBox(*box);
-    }
+    ui::MessageBoxView Save(HWND* box) { return PressForBox(IDC_BT_SAVE, box); }
 
-    char previous_[MAX_PATH];
-    std::string work_;
     std::string base_;
 };
 

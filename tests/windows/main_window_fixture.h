@@ -67,6 +67,30 @@ protected:
                 MoveFileExA(replaced.second.c_str(), replaced.first.c_str(), MOVEFILE_REPLACE_EXISTING);
             }
         }
+        if (previous_[0] != '\0') SetCurrentDirectoryA(previous_);
+    }
+
+    // Makes a scratch folder holding src, out and tmp the current folder, for
+    // jobs that name their folders relative to it; the old one comes back
+    // after the test.
+    void EnterWorkFolder(const char* name) {
+        GetCurrentDirectoryA(MAX_PATH, previous_);
+        work_ = ui::MakeTempFolder(name);
+        SetCurrentDirectoryA(work_.c_str());
+        for (const char* sub : {"src", "out", "tmp"}) CreateDirectoryA(sub, nullptr);
+    }
+
+    // Presses a button that ends in a message box, and reads the box.
+    ui::MessageBoxView PressForBox(int command, HWND* box, const char* caption = "Ombrello_zandrix") {
+        PostMessageA(dialog_, WM_COMMAND, static_cast<WPARAM>(command), 0);
+        return NextBox(box, caption);
+    }
+
+    // The next message box of the configurator with that caption, read.
+    ui::MessageBoxView NextBox(HWND* box, const char* caption = "Ombrello_zandrix") {
+        *box = ui::WaitForWindow(GetCurrentProcessId(), "#32770", caption, 20000);
+        if (*box == nullptr) return ui::MessageBoxView{"", "<no box>", ui::kIconNone, ""};
+        return ui::ReadMessageBox(*box);
     }
 
     // Puts a file of the test's own beside the program (a language file, say);
@@ -160,6 +184,8 @@ protected:
 
     std::string folder_;
     std::string job_;
+    std::string work_;                // the work folder, when the test entered one
+    char previous_[MAX_PATH] = "";   // the current folder before it
     std::vector<std::pair<std::string, std::string>> replaced_;  // path, kept copy ("" when new)
     HANDLE thread_ = nullptr;
     HWND dialog_ = nullptr;

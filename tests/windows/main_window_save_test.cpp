@@ -13,14 +13,7 @@ protected:
         MainWindow::SetUp();
         // The jobs name their folders relative to the current folder, as the
         // native test of the same job does.
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        work_ = ui::MakeTempFolder("main_window_save");
-        SetCurrentDirectoryA(work_.c_str());
-        for (const char* sub : {"src", "out", "tmp"}) CreateDirectoryA(sub, nullptr);
-    }
-    void TearDown() override {
-        MainWindow::TearDown();
-        SetCurrentDirectoryA(previous_);
+        EnterWorkFolder("main_window_save");
     }
 
     std::string Expected(const char* section, const char* key) const {
@@ -29,20 +22,10 @@ protected:
         return text;
     }
 
-    // Presses a button that ends in a message box, and reads the box.
-    ui::MessageBoxView PressForBox(int button, HWND* box) {
-        PostMessageA(dialog_, WM_COMMAND, static_cast<WPARAM>(button), 0);
-        *box = ui::WaitForWindow(GetCurrentProcessId(), "#32770", "Ombrello_zandrix", 10000);
-        if (*box == nullptr) return ui::MessageBoxView{"", "<no box>", ui::kIconNone, ""};
-        return ui::ReadMessageBox(*box);
-    }
-
     int CurrentTab(int groupBox) const {
         return static_cast<int>(SendMessageA(TabOver(groupBox), TCM_GETCURSEL, 0, 0));
     }
 
-    char previous_[MAX_PATH];
-    std::string work_;
 };
 
 const char kData[] = ZANDRIX_TEST_DATA;
