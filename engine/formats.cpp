@@ -3,6 +3,8 @@
 // log line.
 #include "engine/formats.h"
 
+#include "engine/writer_makers.h"
+
 namespace {
 
 bool Never(const OutputOptions&) { return false; }
@@ -20,9 +22,9 @@ const FormatEntry kFormats[] = {
     {kOutDxf, "dxf", false, Never, nullptr},
     {kOutGif, "gif", true, Never, nullptr},
     {kOutHtml, "html", false, Always, nullptr},
-    {kOutJpeg, "jpg", true, Never, nullptr},
+    {kOutJpeg, "jpg", true, Never, MakeJpegWriter},
     {kOutPdf, "pdf", false, Always, nullptr},
-    {kOutPng, "png", true, Never, nullptr},
+    {kOutPng, "png", true, Never, MakePngWriter},
     {kOutPs, "ps", true, PsAdjoin, nullptr},
     {kOutPsd, "psd", true, Never, nullptr},
     {kOutRtf, "rtf", false, Always, nullptr},
