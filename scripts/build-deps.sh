@@ -184,6 +184,7 @@ fetch_source() {  # package -> its extracted tree in $tmp/src/<package>
 
 start=$(date +%s)
 say "building into $tmp (recipe $hash)"
+cd "$tmp"   # nothing a build writes by a relative path may land in the caller's folder
 
 # A prefix with our libraries only: pkg-config and CMake must never pick up
 # the build machine's own (Linux) libraries.
@@ -213,6 +214,11 @@ cmake_build() {  # library, source dir, cmake options...
     say "$lib: done in $(( $(date +%s) - t0 )) s"
 }
 
+# The later steps name the libraries by file: each must be where they look.
+installed() {  # library, file under the prefix
+    [ -f "$inst/$2" ] || die "$1: the install step put no $2 into the prefix"
+}
+
 # zlib: Debian's MinGW build, static library only.
 cp "/usr/$host/include/zlib.h" "/usr/$host/include/zconf.h" "$inst/include/"
 cp "/usr/$host/lib/libz.a" "$inst/lib/"
@@ -220,17 +226,22 @@ cp "/usr/$host/lib/libz.a" "$inst/lib/"
 fetch_source libpng1.6
 cmake_build libpng "$tmp/src/libpng1.6" \
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF
+installed libpng lib/libpng16.a
 
 fetch_source freetype
 cmake_build freetype "$tmp/src/freetype" \
     -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_BZIP2=ON \
     -DFT_REQUIRE_ZLIB=ON -DFT_REQUIRE_PNG=ON \
     -DPNG_LIBRARY="$inst/lib/libpng16.a" -DPNG_PNG_INCLUDE_DIR="$inst/include"
+installed freetype lib/libfreetype.a
 
 fetch_source libjpeg-turbo
+# Its own GNUInstallDirs leaves a relative library folder relative to the
+# current folder, not to the prefix: name it in full.
 cmake_build libjpeg "$tmp/src/libjpeg-turbo" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
-    -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm
+    -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm -DCMAKE_INSTALL_LIBDIR="$inst/lib"
+installed libjpeg lib/libjpeg.a
 
 fetch_source tiff
 cmake_build libtiff "$tmp/src/tiff" \
@@ -238,6 +249,7 @@ cmake_build libtiff "$tmp/src/tiff" \
     -Dccitt=ON -Djpeg=ON -Dzlib=ON -Dpixarlog=ON -Djpeg12=OFF \
     -Djbig=OFF -Dlzma=OFF -Dzstd=OFF -Dwebp=OFF -Dlerc=OFF -Dlibdeflate=OFF \
     -DJPEG_LIBRARY="$inst/lib/libjpeg.a" -DJPEG_INCLUDE_DIR="$inst/include"
+installed libtiff lib/libtiff.a
 
 # giflib: its makefile builds Unix shared libraries only, so compile the
 # library's sources and archive them ourselves.
@@ -255,10 +267,12 @@ build_giflib() {
 }
 say "giflib: building"
 step giflib build build_giflib
+installed giflib lib/libgif.a
 
 fetch_source openjpeg2
 cmake_build openjpeg "$tmp/src/openjpeg2" \
     -DBUILD_STATIC_LIBS=ON -DBUILD_CODEC=OFF -DBUILD_TESTING=OFF -DBUILD_DOC=OFF
+installed openjpeg lib/libopenjp2.a
 
 fetch_source lcms2
 build_lcms2() (
@@ -271,6 +285,7 @@ build_lcms2() (
 t0=$(date +%s)
 say "lcms2: building"
 step lcms2 build build_lcms2
+installed lcms2 lib/liblcms2.a
 say "lcms2: done in $(( $(date +%s) - t0 )) s"
 
 fetch_source poppler
@@ -291,6 +306,7 @@ cmake_build poppler "$tmp/src/poppler" \
     -DPNG_LIBRARY="$inst/lib/libpng16.a" -DPNG_PNG_INCLUDE_DIR="$inst/include" \
     -DJPEG_LIBRARY="$inst/lib/libjpeg.a" -DJPEG_INCLUDE_DIR="$inst/include" \
     -DTIFF_LIBRARY="$inst/lib/libtiff.a" -DTIFF_INCLUDE_DIR="$inst/include"
+installed poppler lib/libpoppler.a
 
 # --- Run-time data, fonts and licences ---------------------------------------
 say "copying poppler-data, fonts and licences"
