@@ -39,10 +39,13 @@ public:
             if (document->getPageRotate(page.number) % 180 != 0) std::swap(width, height);
             width = std::max(width, 0.0);
             height = std::max(height, 0.0);
+            // The device counts y from the top of the page.
+            const double top = std::min(device.getY1(), device.getY2());
+            const double bottom = std::max(device.getY1(), device.getY2());
             box[0] = std::clamp(std::min(device.getX1(), device.getX2()), 0.0, width);
-            box[1] = std::clamp(std::min(device.getY1(), device.getY2()), 0.0, height);
+            box[1] = std::clamp(height - bottom, 0.0, height);
             box[2] = std::clamp(std::max(device.getX1(), device.getX2()), 0.0, width);
-            box[3] = std::clamp(std::max(device.getY1(), device.getY2()), 0.0, height);
+            box[3] = std::clamp(height - top, 0.0, height);
         }
         char text[256];
         std::snprintf(text, sizeof text, "%%%%BoundingBox: %d %d %d %d\r\n%%%%HiResBoundingBox: %f %f %f %f\r\n",
