@@ -7,6 +7,7 @@
 // or 24 bits per pixel.
 #include "engine/writer_bmp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -101,41 +102,42 @@ public:
         }
         const bool rle = type == 1 && options_.bmpCompress;
 
-        // Pixel data, bottom row first as the format stores it.
-        std::string data;
-        std::vector<uint8_t> line(static_cast<size_t>(stride));
-        for (int y = picture.height - 1; y >= 0; --y) {
-            if (rle) {
-                EncodeRle8Row(&indexed.indices[static_cast<size_t>(y) * static_cast<size_t>(picture.width)],
-                              picture.width, &data);
-                if (y > 0) data.append(std::string("\0\0", 2));
-                continue;
-            }
-            std::fill(line.begin(), line.end(), 0);
+        const auto fillRow = [&](int y, std::vector<uint8_t>* line) {
+            std::fill(line->begin(), line->end(), 0);
+            uint8_t* out = line->data();
             for (int x = 0; x < picture.width; ++x) {
                 if (type == 0) {
-                    if (!PixelIsBlack(picture, x, y)) line[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
+                    if (!PixelIsBlack(picture, x, y)) out[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
                 } else if (type == 1) {
-                    line[static_cast<size_t>(x)] = indexed.indices[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)];
+                    out[x] = indexed.indices[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)];
                 } else {
                     PaletteColour c = PixelColour(picture, x, y);
-                    line[static_cast<size_t>(x) * 3] = c.b;
-                    line[static_cast<size_t>(x) * 3 + 1] = c.g;
-                    line[static_cast<size_t>(x) * 3 + 2] = c.r;
+                    out[x * 3] = c.b;
+                    out[x * 3 + 1] = c.g;
+                    out[x * 3 + 2] = c.r;
                 }
             }
-            data.append(reinterpret_cast<const char*>(line.data()), line.size());
-        }
-        if (rle) data.append(std::string("\0\1", 2));
+        };
 
+        // RLE8 data is coded before the header that states its size; plain
+        // rows go straight to the file. Bottom row first, as BMP stores them.
+        std::string coded;
+        if (rle) {
+            for (int y = picture.height - 1; y >= 0; --y) {
+                EncodeRle8Row(&indexed.indices[static_cast<size_t>(y) * static_cast<size_t>(picture.width)],
+                              picture.width, &coded);
+                coded.append(y > 0 ? std::string("\0\0", 2) : std::string("\0\1", 2));
+            }
+        }
+        const uint64_t dataSize = rle ? coded.size() : stride * static_cast<uint64_t>(picture.height);
         const uint32_t headerSize = 14 + 40 + static_cast<uint32_t>(palette.size()) * 4;
-        if (data.size() > 0x7fff0000u - headerSize) {
+        if (dataSize > 0x7fff0000u - headerSize) {
             *error = "the page is too large for a BMP file";
             return false;
         }
         std::string head;
         head += "BM";
-        Put32(&head, headerSize + static_cast<uint32_t>(data.size()));
+        Put32(&head, headerSize + static_cast<uint32_t>(dataSize));
         Put32(&head, 0);
         Put32(&head, headerSize);
         Put32(&head, 40);
@@ -144,7 +146,7 @@ public:
         Put16(&head, 1);
         Put16(&head, static_cast<unsigned>(bits));
         Put32(&head, rle ? 1 : 0);  // BI_RLE8 or BI_RGB
-        Put32(&head, static_cast<uint32_t>(data.size()));
+        Put32(&head, static_cast<uint32_t>(dataSize));
         Put32(&head, PixelsPerMetre(picture.dpiX));
         Put32(&head, PixelsPerMetre(picture.dpiY));
         Put32(&head, static_cast<uint32_t>(palette.size()));
@@ -156,7 +158,15 @@ public:
             head.push_back(0);
         }
         file_.Write(head);
-        file_.Write(data);
+        if (rle) {
+            file_.Write(coded);
+        } else {
+            std::vector<uint8_t> line(static_cast<size_t>(stride));
+            for (int y = picture.height - 1; y >= 0; --y) {
+                fillRow(y, &line);
+                file_.Write(line.data(), line.size());
+            }
+        }
         written_ = true;
         return true;
     }
