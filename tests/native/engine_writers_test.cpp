@@ -419,6 +419,34 @@ TEST(TiffWriter, CompressionsPixelsTagsAndPages) {
     fs::remove_all(dir);
 }
 
+// A one-page PDF with the given media box and page content, its cross
+// reference table counted out here.
+std::string OnePagePdf(const std::string& mediaBox, const std::string& content) {
+    std::vector<std::string> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [" + mediaBox +
+            "] /Contents 4 0 R /Resources << /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >> >>",
+        "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream",
+    };
+    std::string pdf = "%PDF-1.4\n";
+    std::vector<size_t> offsets;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        offsets.push_back(pdf.size());
+        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const size_t xref = pdf.size();
+    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (size_t offset : offsets) {
+        char line[32];
+        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
+        pdf += line;
+    }
+    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+           std::to_string(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
 // PDFs made once for the document tests.
 class DocumentTest : public testing::Test {
 protected:
@@ -459,6 +487,12 @@ showpage
             Shell("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile=" + Quote(*dir_ / (std::string(name) + ".pdf")) +
                 " " + Quote(*dir_ / (std::string(name) + ".ps")) + " 2>&1");
         }
+        // A media box away from the origin; marks partly and wholly off the
+        // page, a large fill cut down by a clip path, invisible text.
+        WriteText(*dir_ / "clipped.pdf",
+                  OnePagePdf("100 200 500 700", "0 0 1 rg 160 300 100 50 re f 90 100 20 20 re f 480 600 40 40 re f\n"
+                                                "q 110 640 20 20 re W n 0 0 1000 1000 re f Q\n"
+                                                "BT 3 Tr /F1 12 Tf 420 680 Td (hidden) Tj ET"));
         // The shapes again, the first page turned a quarter by its /Rotate.
         Shell("qpdf --rotate=+90:1 " + Quote(*dir_ / "shapes.pdf") + " " + Quote(*dir_ / "turned.pdf"));
     }
@@ -638,7 +672,7 @@ TEST_F(DocumentTest, BoundingBoxesAgreeWithGhostscript) {
     // Shapes: within a point of ghostscript (which measures on a raster of
     // its own); text: within 3 points (poppler measures the font's box,
     // ghostscript the glyphs' outlines).
-    for (auto [name, tolerance] : {std::pair<const char*, double>{"shapes", 1.0}, {"turned", 1.0}, {"t", 3.0}}) {
+    for (auto [name, tolerance] : {std::pair<const char*, double>{"shapes", 1.0}, {"turned", 1.0}, {"clipped", 1.0}, {"t", 3.0}}) {
         const fs::path pdf = *dir_ / (std::string(name) + ".pdf");
         auto doc = Open(pdf);
         const fs::path out = *dir_ / (std::string(name) + "_bbox.txt");
