@@ -5,7 +5,12 @@
 #include <goo/GooString.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -120,6 +125,23 @@ std::string BytesToUtf8(const std::string& bytes) {
     bool valid = true;
     while (at < bytes.size() && valid) valid = NextCodePoint(bytes, &at) >= 0;
     if (valid) return bytes;
+#ifdef _WIN32
+    // Windows hands a program its names in the system's ANSI code page.
+    if (bytes.size() < 0x10000000) {
+        const int size = static_cast<int>(bytes.size());
+        const int wide = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+        if (wide > 0) {
+            std::wstring text(static_cast<size_t>(wide), L'\0');
+            MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, &text[0], wide);
+            const int narrow = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+            if (narrow > 0) {
+                std::string out(static_cast<size_t>(narrow), '\0');
+                WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, &out[0], narrow, nullptr, nullptr);
+                return out;
+            }
+        }
+    }
+#endif
     std::string out;
     for (unsigned char c : bytes) {
         unsigned u = c;

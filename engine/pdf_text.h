@@ -18,6 +18,7 @@ void AppendUtf8(std::string* out, unsigned codePoint);
 // any malformed byte, becomes '?'.
 std::string Utf8ToWindows1252(const std::string& utf8);
 
-// Text that may be UTF-8 or, when it is not valid UTF-8, Windows-1252 bytes
-// (a file name as Windows hands it to a program), as UTF-8.
+// Text that may be UTF-8 or, when it is not valid UTF-8, bytes of the
+// system's ANSI code page on Windows (a file name as Windows hands it to a
+// program) and of Windows-1252 elsewhere, as UTF-8.
 std::string BytesToUtf8(const std::string& bytes);
