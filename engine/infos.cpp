@@ -69,30 +69,26 @@ std::string Points(double value) {
     return text;
 }
 
-std::string TwoDigits(int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
-
 }  // namespace
 
 std::string PdfDateToIso(const std::string& date) {
     GooString text(date);
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, tzHour = 0, tzMinute = 0;
     char tz = 0;
-    if (!parseDateString(&text, &year, &month, &day, &hour, &minute, &second, &tz, &tzHour, &tzMinute) ||
-        year < 0 || year > 9999)
+    if (!parseDateString(&text, &year, &month, &day, &hour, &minute, &second, &tz, &tzHour, &tzMinute))
         return date;
-    char iso[64];
-    std::snprintf(iso, sizeof iso, "%04d-%s-%sT%s:%s:%s", year, TwoDigits(month).c_str(), TwoDigits(day).c_str(),
-                  TwoDigits(hour).c_str(), TwoDigits(minute).c_str(), TwoDigits(second).c_str());
+    if (year < 0 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 ||
+        minute < 0 || minute > 59 || second < 0 || second > 60 || tzHour < 0 || tzHour > 23 || tzMinute < 0 ||
+        tzMinute > 59)
+        return date;
+    char iso[48];
+    std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT%02d:%02d:%02d", year, month, day, hour, minute, second);
     std::string out = iso;
     if (tz == 'Z' || ((tz == '+' || tz == '-') && tzHour == 0 && tzMinute == 0)) {
         out += 'Z';
     } else if (tz == '+' || tz == '-') {
-        out += tz;
-        out += TwoDigits(tzHour) + ":" + TwoDigits(tzMinute);
+        std::snprintf(iso, sizeof iso, "%c%02d:%02d", tz, tzHour, tzMinute);
+        out += iso;
     }
     return out;
 }

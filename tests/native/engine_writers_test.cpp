@@ -641,6 +641,7 @@ TEST_F(DocumentTest, InformationTableAgreesWithPdfinfo) {
     EXPECT_EQ(PdfDateToIso("D:19991231235959-05'30'"), "1999-12-31T23:59:59-05:30");
     EXPECT_EQ(PdfDateToIso("D:2001"), "2001-01-01T00:00:00");
     EXPECT_EQ(PdfDateToIso("not a date"), "not a date");
+    EXPECT_EQ(PdfDateToIso("D:20231301"), "D:20231301");
 }
 
 struct Box {
