@@ -76,7 +76,9 @@ struct Box {
     uint64_t count;
 };
 
-uint64_t& BinCount(std::vector<Bin>& bins, int r, int g, int b) { return bins[static_cast<size_t>(r << 10 | g << 5 | b)].count; }
+uint64_t& BinCount(std::vector<Bin>& bins, int r, int g, int b) {
+    return bins[static_cast<size_t>(r << 10 | g << 5 | b)].count;
+}
 
 // Shrinks a box to the bins that hold pixels and counts them.
 void Tighten(std::vector<Bin>& bins, Box* box) {

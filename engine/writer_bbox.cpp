@@ -131,7 +131,7 @@ public:
 
     bool AddPage(const PageInput& page, std::string* error) override {
         PDFDoc* document = page.document;
-        if (!document || page.number < 1 || page.number > document->getNumPages()) {
+        if (!document || !document->isOk() || page.number < 1 || page.number > document->getNumPages()) {
             *error = "no such page " + std::to_string(page.number);
             return false;
         }

@@ -109,7 +109,8 @@ public:
                 if (type == 0) {
                     if (!PixelIsBlack(picture, x, y)) out[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
                 } else if (type == 1) {
-                    out[x] = indexed.indices[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)];
+                    out[x] = indexed.indices[static_cast<size_t>(y) * static_cast<size_t>(picture.width) +
+                                             static_cast<size_t>(x)];
                 } else {
                     PaletteColour c = PixelColour(picture, x, y);
                     out[x * 3] = c.b;

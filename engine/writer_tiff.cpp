@@ -159,7 +159,8 @@ private:
             if (oneBit) {
                 std::fill(row.begin(), row.end(), 0);
                 for (int x = 0; x < picture.width; ++x)
-                    if (PixelIsBlack(picture, x, y)) row[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
+                    if (PixelIsBlack(picture, x, y))
+                        row[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
             } else if (samples == picture.channels) {
                 std::copy(picture.Row(y), picture.Row(y) + picture.Stride(), row.begin());
             } else {

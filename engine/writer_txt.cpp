@@ -112,7 +112,7 @@ public:
         if (!file_.Open(path, error)) return false;
         if (html) {
             std::string title;
-            if (document) title = PdfTextToUtf8(document->getDocInfoTitle().get());
+            if (document && document->isOk()) title = PdfTextToUtf8(document->getDocInfoTitle().get());
             if (title.empty() && document && document->getFileName()) {
                 title = document->getFileName()->toStr();
                 size_t slash = title.find_last_of("/\\");
@@ -126,12 +126,13 @@ public:
     }
 
     bool AddPage(const PageInput& page, std::string* error) override {
-        if (!device_ || !page.document || page.number < 1 || page.number > page.document->getNumPages()) {
+        PDFDoc* document = page.document;
+        if (!device_ || !document || !document->isOk() || page.number < 1 || page.number > document->getNumPages()) {
             *error = "no such page " + std::to_string(page.number);
             return false;
         }
         text_.clear();
-        page.document->displayPage(device_.get(), page.number, 72, 72, 0, true, false, false);
+        document->displayPage(device_.get(), page.number, 72, 72, 0, true, false, false);
         std::string out;
         if (options_.txtRaw == 2) {
             out = "<pre>\n" + EscapeHtml(text_) + "</pre>\n";

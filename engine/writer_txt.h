@@ -12,5 +12,5 @@ std::unique_ptr<Writer> MakeTxtWriter(const OutputOptions& options);
 
 // Breaks every line longer than columns characters at its last blank before
 // the limit (or at the limit when a word is longer). columns <= 0 wraps
-// nothing. Lines end with '\n'; a form feed starts a new line.
+// nothing. Lines end with '\n'; form feeds take no width.
 std::string WrapLines(const std::string& utf8, int columns);

@@ -484,8 +484,9 @@ newpath 300 300 40 0 360 arc fill
 showpage
 )PS");
         for (const char* name : {"t", "shapes"}) {
-            Shell("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile=" + Quote(*dir_ / (std::string(name) + ".pdf")) +
-                " " + Quote(*dir_ / (std::string(name) + ".ps")) + " 2>&1");
+            const std::string base = (*dir_ / name).string();
+            Shell("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile=" + Quote(base + ".pdf") + " " +
+                  Quote(base + ".ps") + " 2>&1");
         }
         // A media box away from the origin; marks partly and wholly off the
         // page, a large fill cut down by a clip path, invisible text.
@@ -673,7 +674,8 @@ TEST_F(DocumentTest, BoundingBoxesAgreeWithGhostscript) {
     // Shapes: within a point of ghostscript (which measures on a raster of
     // its own); text: within 3 points (poppler measures the font's box,
     // ghostscript the glyphs' outlines).
-    for (auto [name, tolerance] : {std::pair<const char*, double>{"shapes", 1.0}, {"turned", 1.0}, {"clipped", 1.0}, {"t", 3.0}}) {
+    const std::pair<const char*, double> cases[] = {{"shapes", 1.0}, {"turned", 1.0}, {"clipped", 1.0}, {"t", 3.0}};
+    for (auto [name, tolerance] : cases) {
         const fs::path pdf = *dir_ / (std::string(name) + ".pdf");
         auto doc = Open(pdf);
         const fs::path out = *dir_ / (std::string(name) + "_bbox.txt");
