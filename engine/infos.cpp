@@ -19,8 +19,6 @@
 
 namespace {
 
-const char kByteOrderMark[] = "\xEF\xBB\xBF";
-
 struct Column {
     bool OutputOptions::*chosen;
     const char* header;
@@ -168,4 +166,4 @@ std::string CsvLine(const std::vector<std::string>& cells) {
     return line;
 }
 
-std::string InfosTableStart(const OutputOptions& options) { return kByteOrderMark + CsvLine(InfosHeader(options)); }
+std::string InfosTableStart(const OutputOptions& options) { return kUtf8ByteOrderMark + CsvLine(InfosHeader(options)); }
