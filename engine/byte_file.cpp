@@ -6,6 +6,7 @@ ByteFile::~ByteFile() {
 }
 
 bool ByteFile::Open(const std::string& path, std::string* error) {
+    if (file_) std::fclose(file_);
     path_ = path;
     failed_ = false;
     file_ = std::fopen(path.c_str(), "wb");
