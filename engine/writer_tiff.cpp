@@ -30,6 +30,8 @@ public:
     }
 
     bool Begin(const std::string& path, PDFDoc*, std::string* error) override {
+        if (tiff_) TIFFClose(tiff_);
+        tiff_ = nullptr;
         path_ = path;
         pages_ = 0;
         message_.clear();
