@@ -3,6 +3,11 @@
 // log line.
 #include "engine/formats.h"
 
+#include "engine/writer_bbox.h"
+#include "engine/writer_bmp.h"
+#include "engine/writer_gif.h"
+#include "engine/writer_tiff.h"
+#include "engine/writer_txt.h"
 #include "engine/writer_makers.h"
 
 namespace {
@@ -17,10 +22,10 @@ bool SwfAdjoin(const OutputOptions& options) { return options.swfAdjoin; }
 bool TiffAdjoin(const OutputOptions& options) { return options.tiffAdjoin; }
 
 const FormatEntry kFormats[] = {
-    {kOutBmp, "bmp", true, Never, nullptr},
+    {kOutBmp, "bmp", true, Never, MakeBmpWriter},
     {kOutDcx, "dcx", true, DcxAdjoin, nullptr},
     {kOutDxf, "dxf", false, Never, nullptr},
-    {kOutGif, "gif", true, Never, nullptr},
+    {kOutGif, "gif", true, Never, MakeGifWriter},
     {kOutHtml, "html", false, Always, nullptr},
     {kOutJpeg, "jpg", true, Never, MakeJpegWriter},
     {kOutPdf, "pdf", false, Always, nullptr},
@@ -30,10 +35,10 @@ const FormatEntry kFormats[] = {
     {kOutRtf, "rtf", false, Always, nullptr},
     {kOutSwf, "swf", true, SwfAdjoin, nullptr},
     {kOutTga, "tga", true, Never, nullptr},
-    {kOutTiff, "tif", true, TiffAdjoin, nullptr},
-    {kOutTxt, "txt", false, Always, nullptr},
+    {kOutTiff, "tif", true, TiffAdjoin, MakeTiffWriter},
+    {kOutTxt, "txt", false, Always, MakeTxtWriter},
     {kOutInfos, "csv", false, Always, nullptr},
-    {kOutBbox, "txt", false, Always, nullptr},
+    {kOutBbox, "txt", false, Always, MakeBboxWriter},
 };
 
 }  // namespace
