@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -99,7 +100,8 @@ int main(int argc, char** argv) {
     if (mkdtemp(pattern) == nullptr) return 2;
     bench.scratch = pattern;
     bench.job = bench.scratch + "/job.ini";
-    const std::string folder = argv[1];
+    char resolvedFolder[4096];
+    const std::string folder = realpath(argv[1], resolvedFolder) != nullptr ? resolvedFolder : argv[1];
     bench.files = PdfFilesIn(folder, false);
     const int cores = fsys::ProcessorCount();
     std::printf("%zu PDF files of %s; %d processor(s)\n\n", bench.files.size(), folder.c_str(), cores);
@@ -125,7 +127,12 @@ int main(int argc, char** argv) {
     }
 
     if (argc >= 3) {
-        const std::string big = argv[2];
+        char resolved[4096];
+        if (realpath(argv[2], resolved) == nullptr) {
+            std::fprintf(stderr, "engine_bench: cannot find %s\n", argv[2]);
+            return 2;
+        }
+        const std::string big = resolved;
         const std::string half = bench.scratch + "/half.pdf";
         Shell("qpdf --empty --pages " + Quoted(big) + " 1-z:odd -- " + Quoted(half));
         long halfPeak = PeakMegabytes(bench, half, 100);

@@ -6,6 +6,10 @@
 #include <cstring>
 #include <mutex>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <Error.h>
 #include <GlobalParams.h>
 #include <PDFDoc.h>
@@ -60,7 +64,16 @@ PdfFile OpenPdf(const std::string& path, const std::string& password) {
     }
     std::optional<GooString> secret;
     if (!password.empty()) secret = GooString(password);
+#ifdef _WIN32
+    // poppler widens a narrow path byte by byte, which is right for Latin-1
+    // only; the job's paths are in the system's code page.
+    std::wstring wide(path.size() + 1, L'\0');
+    int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), &wide[0],
+                                     static_cast<int>(wide.size()));
+    file.document = std::make_unique<PDFDoc>(&wide[0], length, secret, secret);
+#else
     file.document = std::make_unique<PDFDoc>(std::make_unique<GooString>(path), secret, secret);
+#endif
     if (file.document->isOk()) {
         if (file.document->getNumPages() < 1) {
             file.error = "the document has no page";

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -255,9 +257,23 @@ TEST_F(EngineRun, AStoppedRunLeavesNoPartialOutputAndTouchesNoSourceNotDone) {
     EXPECT_NE(std::string::npos, Log().find("long.pdf: stopped before it was converted")) << Log();
 }
 
-TEST_F(EngineRun, AHotFolderTakesSteadyFilesOnceAndLeavesGrowingOnesForLater) {
+TEST_F(EngineRun, AHotFolderTakesSteadyFilesOnceAndNeverAFileStillBeingCopied) {
     AddSample("cairo.pdf", "src/ready.pdf");
-    engine_test::WriteBytes(scratch_.Path("src/arriving.pdf"), "");
+    engine_test::WriteBytes(scratch_.Path("src/empty.pdf"), "");
+    // gs.pdf arrives over one and a half seconds, as a slow copy writes it;
+    // taken before it is whole, it would fail as a damaged file.
+    const std::string whole = ReadBytes(SamplesFolder() + "/gs.pdf");
+    const std::string arriving = scratch_.Path("src/arriving.pdf");
+    engine_test::WriteBytes(arriving, whole.substr(0, 100));
+    const auto start = std::chrono::steady_clock::now();
+    std::mutex copying;
+    auto copy = [&] {
+        std::lock_guard<std::mutex> hold(copying);
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        size_t size = seconds >= 1.5 ? whole.size() : static_cast<size_t>(whole.size() * seconds / 1.5);
+        if (size > fsys::StampOf(arriving).size) engine_test::WriteBytes(arriving, whole.substr(0, size));
+        return false;
+    };
     Int(kKeyScan, 1);
     Int(kKeyScanDelay, 1);
     Int(kKeyScanMinutes, 0);
@@ -266,13 +282,14 @@ TEST_F(EngineRun, AHotFolderTakesSteadyFilesOnceAndLeavesGrowingOnesForLater) {
     Int(kKeyLastPage, 1);
     Int(kKeyErrorsMove, 1);
     Text(kKeyMoveErrorPath, scratch_.Path("err"));
-    EXPECT_EQ(kRunAllConverted, Run(2, nullptr, 4));
-    EXPECT_EQ(Files{"ready_001.png"}, scratch_.Files("out"));
-    EXPECT_EQ((Files{"arriving.pdf", "ready.pdf"}), scratch_.Files("src"))
-        << "a file still empty is not taken for a damaged one";
-    EXPECT_EQ(Files{}, scratch_.Files("err"));
+    EXPECT_EQ(kRunAllConverted, Run(2, copy, 7));
+    EXPECT_EQ((Files{"arriving_001.png", "ready_001.png"}), scratch_.Files("out"));
+    EXPECT_EQ((Files{"arriving.pdf", "empty.pdf", "ready.pdf"}), scratch_.Files("src"))
+        << "a file still empty is left for a later scan";
+    EXPECT_EQ(Files{}, scratch_.Files("err")) << "no file was taken while it was being copied";
     const std::string log = Log();
     EXPECT_EQ(1u, Count(log, "ready.pdf: pages")) << "converted once, not at every scan\n" << log;
+    EXPECT_EQ(1u, Count(log, "arriving.pdf: pages")) << log;
 }
 
 }  // namespace
