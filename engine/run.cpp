@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <new>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -426,10 +427,12 @@ private:
         }
         Picture picture;
         bool drawn = false;
+        // Large pages are drawn (and written, when each page is a file of
+        // its own) one at a time, so that workers drawing several at once
+        // cannot exhaust memory. A multi-page output's page waits for its
+        // turn without the lock, so an earlier page is never kept waiting.
+        std::unique_lock<std::mutex> large(largePageLock_, std::defer_lock);
         if (error.empty() && format_->raster) {
-            if (!own->drawer)
-                own->drawer = std::make_unique<PageDrawer>(own->pdf.document.get(),
-                                                           plan_.options.operations.colourSpace == kSpaceGray);
             DrawRequest request;
             request.dpiX = plan_.options.dpiX;
             request.dpiY = plan_.options.dpiY;
@@ -437,8 +440,20 @@ private:
             request.extraRotation = extraRotation_;
             request.stop = StopForPoppler;
             request.stopData = this;
-            drawn = own->drawer->Draw(page, request, &picture, &error);
-            if (drawn) error = ProcessPicture(&picture);
+            if (!own->drawer) own->drawer = std::make_unique<PageDrawer>(own->pdf.document.get(), request.grey);
+            int width = 0, height = 0;
+            double exactWidth = 0, exactHeight = 0;
+            if (PagePixelSize(own->pdf.document.get(), page, request, &width, &height, &exactWidth, &exactHeight) &&
+                static_cast<long long>(width) * height > kLargePagePixels)
+                large.lock();
+            try {
+                drawn = own->drawer->Draw(page, request, &picture, &error);
+                if (drawn) error = ProcessPicture(&picture);
+            } catch (const std::bad_alloc&) {
+                drawn = false;
+                error = "page " + std::to_string(page) + " needs more memory than there is to draw it";
+                picture.pixels = std::vector<uint8_t>();
+            }
         }
         PageInput input;
         input.number = page;
@@ -446,10 +461,13 @@ private:
         input.document = own->pdf.document.get();
         input.source = file->path;
         if (file->wholeWriter) {
+            if (large.owns_lock()) large.unlock();
             AddToWhole(*file, input, error);
         } else if (error.empty()) {
             error = WritePageFile(*file, input);
         }
+        if (large.owns_lock()) large.unlock();
+        picture.pixels = std::vector<uint8_t>();
         {
             std::lock_guard<std::mutex> hold(file->writeLock);
             if (!error.empty() && !file->failed) {
@@ -629,6 +647,7 @@ private:
 
     std::vector<std::string> files_;
     FileOrderGate gate_;
+    std::mutex largePageLock_;
     std::mutex lock_;
     std::deque<std::shared_ptr<FileWork>> active_;
     std::vector<std::shared_ptr<FileWork>> started_;
