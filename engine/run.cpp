@@ -133,6 +133,19 @@ std::string UnusedPath(const std::string& folder, const std::string& name) {
     return "";
 }
 
+// Moves file into folder under a name not yet taken there; the new path,
+// or empty when it could not be moved. Another worker may take a name
+// between the look and the move: the next name is tried then.
+std::string MoveIntoFolder(const std::string& file, const std::string& folder) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        std::string destination = UnusedPath(folder, FileNameOf(file));
+        if (destination.empty()) return "";
+        if (fsys::MoveFileNoReplace(file, destination)) return destination;
+        if (!fsys::StampOf(destination).exists) return "";
+    }
+    return "";
+}
+
 bool SameFolder(const std::string& a, const std::string& b) { return Folded(a) == Folded(b); }
 
 // An output on its way: written at temp, renamed to final when complete.
@@ -611,9 +624,8 @@ private:
             if (folder.empty()) return "not moved: the job names no folder to move it to";
             if (SameFolder(folder, FolderOf(file.path))) return "not moved: the move folder is its own folder";
             if (!fsys::MakeFolders(folder)) return "not moved: the folder " + folder + " cannot be created; it stays";
-            std::string destination = UnusedPath(folder, FileNameOf(file.path));
-            if (destination.empty() || !fsys::MoveFileNoReplace(file.path, destination))
-                return "not moved: it cannot be moved into " + folder + "; it stays";
+            std::string destination = MoveIntoFolder(file.path, folder);
+            if (destination.empty()) return "not moved: it cannot be moved into " + folder + "; it stays";
             return "moved to " + destination;
         }
         if (plan_.deleteSource) {
@@ -629,9 +641,8 @@ private:
         const std::string& folder = plan_.errorPath;
         if (SameFolder(folder, FolderOf(file.path))) return "it stays: the error folder is its own folder";
         if (!fsys::MakeFolders(folder)) return "the error folder " + folder + " cannot be created; it stays where it is";
-        std::string destination = UnusedPath(folder, FileNameOf(file.path));
-        if (destination.empty() || !fsys::MoveFileNoReplace(file.path, destination))
-            return "it cannot be moved into the error folder " + folder + "; it stays where it is";
+        std::string destination = MoveIntoFolder(file.path, folder);
+        if (destination.empty()) return "it cannot be moved into the error folder " + folder + "; it stays where it is";
         return "moved to the error folder as " + destination;
     }
 
