@@ -36,8 +36,8 @@ void SetUpPdfLibrary(const std::string& programFolder) {
     std::call_once(libraryOnce, [&programFolder]() {
         setErrorCallback(IgnorePdfError);
         globalParams = std::make_unique<GlobalParams>();
-        // The standard fonts and poppler's data folder beside the program
-        // are registered here once the font set ships with the program.
+        // Here the standard fonts and poppler's data folder that ship
+        // beside the program are registered (engine/fonts.h) once they do.
         (void)programFolder;
     });
 }

@@ -500,9 +500,12 @@ private:
         if (last) Finish(*file);
     }
 
-    // The image operations on a drawn page, before any writer sees it. A
+    // The image operations on a drawn page, before any writer sees it: the
+    // one place they are applied (ApplyOperations with these operations). A
     // turn by a multiple of 90 degrees is drawn so already.
     std::string ProcessPicture(Picture* picture) {
+        ImageOperations operations = plan_.options.operations;
+        if (extraRotation_ != 0 || operations.rotateDegrees % 90 == 0) operations.rotate = false;
         (void)picture;
         return "";
     }
