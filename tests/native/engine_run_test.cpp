@@ -229,9 +229,14 @@ TEST_F(EngineRun, AnUnwritableTargetLosesNothingAndAnUnknownFormatFailsEachFile)
 
     Text(kKeyTarget, scratch_.Path("out"));
     Int(kKeyImageType, 99);
+    Int(kKeyErrorsMove, 1);
+    Text(kKeyMoveErrorPath, scratch_.Path("blocker/err"));
     EXPECT_EQ(kRunSomeFailed, Run(2));
-    EXPECT_EQ(Files{"a.pdf"}, scratch_.Files("src"));
-    EXPECT_NE(std::string::npos, Log().find("FAILED: the output format unknown (image_type 99) cannot be written"));
+    EXPECT_EQ(Files{"a.pdf"}, scratch_.Files("src")) << "an error folder that cannot be made loses nothing";
+    EXPECT_NE(std::string::npos, Log().find("FAILED: the output format unknown (image_type 99) cannot be written by "
+                                            "this engine yet; the error folder " +
+                                            scratch_.Path("blocker/err") + " cannot be created; it stays where it is"))
+        << Log();
 
     Text(kKeyTarget, "");
     EXPECT_EQ(kRunCannotStart, Run(2));
