@@ -249,12 +249,16 @@ TEST_F(EngineRun, AStoppedRunLeavesNoPartialOutputAndTouchesNoSourceNotDone) {
     Int(kKeyDensity, 20);
     Int(kKeyMove, 1);
     Text(kKeyMovePath, scratch_.Path("done"));
-    std::atomic<int> asked{0};
+    // Stopped once some pages of long.pdf are written: its other pages are
+    // still to draw, and z.pdf waits until every page of it is taken.
     std::atomic<unsigned> recorded{0};
     const std::string job = job_;
+    const std::string out = scratch_.Path("out");
     EXPECT_EQ(kRunStopped, Run(2, [&] {
-                  if (asked == 0) recorded = ReadJobInt(kKeyProcessId, job.c_str());
-                  return ++asked > 400;
+                  if (recorded == 0) recorded = ReadJobInt(kKeyProcessId, job.c_str());
+                  std::vector<fsys::FolderEntry> written;
+                  fsys::ListFolder(out, &written);
+                  return written.size() >= 5;
               }));
     EXPECT_EQ(4242u, recorded.load()) << "[PROCESS] ID holds the engine's identifier while it runs";
     EXPECT_EQ((Files{"long.pdf", "z.pdf"}), scratch_.Files("src"));
