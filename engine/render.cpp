@@ -6,6 +6,10 @@
 #include <cstring>
 #include <mutex>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <Error.h>
 #include <GlobalParams.h>
 #include <PDFDoc.h>
@@ -14,7 +18,9 @@
 #include <splash/SplashBitmap.h>
 #include <splash/SplashTypes.h>
 
-const long long kMaxPagePixels = 120LL * 1000 * 1000;
+// A 32-bit process has far less room: its cap is lower.
+const long long kMaxPagePixels = sizeof(void*) >= 8 ? 120LL * 1000 * 1000 : 50LL * 1000 * 1000;
+const long long kLargePagePixels = 30LL * 1000 * 1000;
 
 namespace {
 
@@ -30,8 +36,8 @@ void SetUpPdfLibrary(const std::string& programFolder) {
     std::call_once(libraryOnce, [&programFolder]() {
         setErrorCallback(IgnorePdfError);
         globalParams = std::make_unique<GlobalParams>();
-        // The standard fonts and poppler's data folder beside the program
-        // are registered here once the font set ships with the program.
+        // Here the standard fonts and poppler's data folder that ship
+        // beside the program are registered (engine/fonts.h) once they do.
         (void)programFolder;
     });
 }
@@ -60,7 +66,16 @@ PdfFile OpenPdf(const std::string& path, const std::string& password) {
     }
     std::optional<GooString> secret;
     if (!password.empty()) secret = GooString(password);
+#ifdef _WIN32
+    // poppler widens a narrow path byte by byte, which is right for Latin-1
+    // only; the job's paths are in the system's code page.
+    std::wstring wide(path.size() + 1, L'\0');
+    int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), &wide[0],
+                                     static_cast<int>(wide.size()));
+    file.document = std::make_unique<PDFDoc>(&wide[0], length, secret, secret);
+#else
     file.document = std::make_unique<PDFDoc>(std::make_unique<GooString>(path), secret, secret);
+#endif
     if (file.document->isOk()) {
         if (file.document->getNumPages() < 1) {
             file.error = "the document has no page";
@@ -107,11 +122,15 @@ bool PagePixelSize(PDFDoc* document, int page, const DrawRequest& request, int* 
     return *width > 0 && *height > 0;
 }
 
-PageDrawer::PageDrawer(PDFDoc* document, bool grey) : document_(document), grey_(grey) {
+PageDrawer::PageDrawer(PDFDoc* document, bool grey) : document_(document), grey_(grey) {}
+
+PageDrawer::~PageDrawer() = default;
+
+void PageDrawer::MakeDevice() {
     SplashColor paper;
     std::memset(paper, 0, sizeof paper);
     paper[0] = paper[1] = paper[2] = 0xff;
-    device_ = std::make_unique<SplashOutputDev>(grey ? splashModeMono8 : splashModeRGB8, 4, false, paper, true,
+    device_ = std::make_unique<SplashOutputDev>(grey_ ? splashModeMono8 : splashModeRGB8, 4, false, paper, true,
                                                 splashThinLineDefault, false);
     device_->setFontAntialias(true);
     device_->setVectorAntialias(true);
@@ -119,8 +138,6 @@ PageDrawer::PageDrawer(PDFDoc* document, bool grey) : document_(document), grey_
     device_->setEnableFreeType(true);
     device_->startDoc(document_);
 }
-
-PageDrawer::~PageDrawer() = default;
 
 bool PageDrawer::Draw(int page, const DrawRequest& request, Picture* picture, std::string* error) {
     if (page < 1 || page > document_->getNumPages() || document_->getPage(page) == nullptr) {
@@ -139,6 +156,7 @@ bool PageDrawer::Draw(int page, const DrawRequest& request, Picture* picture, st
                  std::to_string(kMaxPagePixels / 1000000) + " million pixels a page may have";
         return false;
     }
+    if (!device_) MakeDevice();
     document_->displayPageSlice(device_.get(), page, request.dpiX, request.dpiY, request.extraRotation, false, false,
                                 false, 0, 0, width, height, request.stop, request.stopData);
     if (request.stop != nullptr && request.stop(request.stopData)) {
@@ -163,5 +181,9 @@ bool PageDrawer::Draw(int page, const DrawRequest& request, Picture* picture, st
     const size_t rowSize = static_cast<size_t>(bitmap->getRowSize());
     for (int y = 0; y < picture->height; ++y)
         std::memcpy(picture->Row(y), data + rowSize * static_cast<size_t>(y), stride);
+    if (static_cast<long long>(picture->width) * picture->height > kLargePagePixels) {
+        // The renderer would keep a large page's bitmap until the next page.
+        device_.reset();
+    }
     return true;
 }

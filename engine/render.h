@@ -22,6 +22,9 @@ void SetUpPdfLibrary(const std::string& programFolder);
 // with a clear reason instead of exhausting memory.
 extern const long long kMaxPagePixels;
 
+// Pages above this many pixels are large: the run draws one at a time.
+extern const long long kLargePagePixels;
+
 // An open PDF file, or why it could not be opened.
 struct PdfFile {
     std::unique_ptr<PDFDoc> document;
@@ -53,6 +56,8 @@ public:
     bool Draw(int page, const DrawRequest& request, Picture* picture, std::string* error);
 
 private:
+    void MakeDevice();
+
     PDFDoc* document_;
     bool grey_;
     std::unique_ptr<SplashOutputDev> device_;

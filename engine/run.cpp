@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <new>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -128,6 +129,19 @@ std::string UnusedPath(const std::string& folder, const std::string& name) {
     for (int n = 2; n < 100000; ++n) {
         path = JoinPath(folder, stem + "-" + std::to_string(n) + extension);
         if (!fsys::StampOf(path).exists) return path;
+    }
+    return "";
+}
+
+// Moves file into folder under a name not yet taken there; the new path,
+// or empty when it could not be moved. Another worker may take a name
+// between the look and the move: the next name is tried then.
+std::string MoveIntoFolder(const std::string& file, const std::string& folder) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        std::string destination = UnusedPath(folder, FileNameOf(file));
+        if (destination.empty()) return "";
+        if (fsys::MoveFileNoReplace(file, destination)) return destination;
+        if (!fsys::StampOf(destination).exists) return "";
     }
     return "";
 }
@@ -426,10 +440,12 @@ private:
         }
         Picture picture;
         bool drawn = false;
+        // Large pages are drawn (and written, when each page is a file of
+        // its own) one at a time, so that workers drawing several at once
+        // cannot exhaust memory. A multi-page output's page waits for its
+        // turn without the lock, so an earlier page is never kept waiting.
+        std::unique_lock<std::mutex> large(largePageLock_, std::defer_lock);
         if (error.empty() && format_->raster) {
-            if (!own->drawer)
-                own->drawer = std::make_unique<PageDrawer>(own->pdf.document.get(),
-                                                           plan_.options.operations.colourSpace == kSpaceGray);
             DrawRequest request;
             request.dpiX = plan_.options.dpiX;
             request.dpiY = plan_.options.dpiY;
@@ -437,8 +453,20 @@ private:
             request.extraRotation = extraRotation_;
             request.stop = StopForPoppler;
             request.stopData = this;
-            drawn = own->drawer->Draw(page, request, &picture, &error);
-            if (drawn) error = ProcessPicture(&picture);
+            if (!own->drawer) own->drawer = std::make_unique<PageDrawer>(own->pdf.document.get(), request.grey);
+            int width = 0, height = 0;
+            double exactWidth = 0, exactHeight = 0;
+            if (PagePixelSize(own->pdf.document.get(), page, request, &width, &height, &exactWidth, &exactHeight) &&
+                static_cast<long long>(width) * height > kLargePagePixels)
+                large.lock();
+            try {
+                drawn = own->drawer->Draw(page, request, &picture, &error);
+                if (drawn) error = ProcessPicture(&picture);
+            } catch (const std::bad_alloc&) {
+                drawn = false;
+                error = "page " + std::to_string(page) + " needs more memory than there is to draw it";
+                picture.pixels = std::vector<uint8_t>();
+            }
         }
         PageInput input;
         input.number = page;
@@ -446,10 +474,13 @@ private:
         input.document = own->pdf.document.get();
         input.source = file->path;
         if (file->wholeWriter) {
+            if (large.owns_lock()) large.unlock();
             AddToWhole(*file, input, error);
         } else if (error.empty()) {
             error = WritePageFile(*file, input);
         }
+        if (large.owns_lock()) large.unlock();
+        picture.pixels = std::vector<uint8_t>();
         {
             std::lock_guard<std::mutex> hold(file->writeLock);
             if (!error.empty() && !file->failed) {
@@ -469,9 +500,12 @@ private:
         if (last) Finish(*file);
     }
 
-    // The image operations on a drawn page, before any writer sees it. A
+    // The image operations on a drawn page, before any writer sees it: the
+    // one place they are applied (ApplyOperations with these operations). A
     // turn by a multiple of 90 degrees is drawn so already.
     std::string ProcessPicture(Picture* picture) {
+        ImageOperations operations = plan_.options.operations;
+        if (extraRotation_ != 0 || operations.rotateDegrees % 90 == 0) operations.rotate = false;
         (void)picture;
         return "";
     }
@@ -593,9 +627,8 @@ private:
             if (folder.empty()) return "not moved: the job names no folder to move it to";
             if (SameFolder(folder, FolderOf(file.path))) return "not moved: the move folder is its own folder";
             if (!fsys::MakeFolders(folder)) return "not moved: the folder " + folder + " cannot be created; it stays";
-            std::string destination = UnusedPath(folder, FileNameOf(file.path));
-            if (destination.empty() || !fsys::MoveFileNoReplace(file.path, destination))
-                return "not moved: it cannot be moved into " + folder + "; it stays";
+            std::string destination = MoveIntoFolder(file.path, folder);
+            if (destination.empty()) return "not moved: it cannot be moved into " + folder + "; it stays";
             return "moved to " + destination;
         }
         if (plan_.deleteSource) {
@@ -611,9 +644,8 @@ private:
         const std::string& folder = plan_.errorPath;
         if (SameFolder(folder, FolderOf(file.path))) return "it stays: the error folder is its own folder";
         if (!fsys::MakeFolders(folder)) return "the error folder " + folder + " cannot be created; it stays where it is";
-        std::string destination = UnusedPath(folder, FileNameOf(file.path));
-        if (destination.empty() || !fsys::MoveFileNoReplace(file.path, destination))
-            return "it cannot be moved into the error folder " + folder + "; it stays where it is";
+        std::string destination = MoveIntoFolder(file.path, folder);
+        if (destination.empty()) return "it cannot be moved into the error folder " + folder + "; it stays where it is";
         return "moved to the error folder as " + destination;
     }
 
@@ -629,6 +661,7 @@ private:
 
     std::vector<std::string> files_;
     FileOrderGate gate_;
+    std::mutex largePageLock_;
     std::mutex lock_;
     std::deque<std::shared_ptr<FileWork>> active_;
     std::vector<std::shared_ptr<FileWork>> started_;

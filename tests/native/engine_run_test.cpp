@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -227,9 +229,14 @@ TEST_F(EngineRun, AnUnwritableTargetLosesNothingAndAnUnknownFormatFailsEachFile)
 
     Text(kKeyTarget, scratch_.Path("out"));
     Int(kKeyImageType, 99);
+    Int(kKeyErrorsMove, 1);
+    Text(kKeyMoveErrorPath, scratch_.Path("blocker/err"));
     EXPECT_EQ(kRunSomeFailed, Run(2));
-    EXPECT_EQ(Files{"a.pdf"}, scratch_.Files("src"));
-    EXPECT_NE(std::string::npos, Log().find("FAILED: the output format unknown (image_type 99) cannot be written"));
+    EXPECT_EQ(Files{"a.pdf"}, scratch_.Files("src")) << "an error folder that cannot be made loses nothing";
+    EXPECT_NE(std::string::npos, Log().find("FAILED: the output format unknown (image_type 99) cannot be written by "
+                                            "this engine yet; the error folder " +
+                                            scratch_.Path("blocker/err") + " cannot be created; it stays where it is"))
+        << Log();
 
     Text(kKeyTarget, "");
     EXPECT_EQ(kRunCannotStart, Run(2));
@@ -242,12 +249,16 @@ TEST_F(EngineRun, AStoppedRunLeavesNoPartialOutputAndTouchesNoSourceNotDone) {
     Int(kKeyDensity, 20);
     Int(kKeyMove, 1);
     Text(kKeyMovePath, scratch_.Path("done"));
-    std::atomic<int> asked{0};
+    // Stopped once some pages of long.pdf are written: its other pages are
+    // still to draw, and z.pdf waits until every page of it is taken.
     std::atomic<unsigned> recorded{0};
     const std::string job = job_;
+    const std::string out = scratch_.Path("out");
     EXPECT_EQ(kRunStopped, Run(2, [&] {
-                  if (asked == 0) recorded = ReadJobInt(kKeyProcessId, job.c_str());
-                  return ++asked > 400;
+                  if (recorded == 0) recorded = ReadJobInt(kKeyProcessId, job.c_str());
+                  std::vector<fsys::FolderEntry> written;
+                  fsys::ListFolder(out, &written);
+                  return written.size() >= 5;
               }));
     EXPECT_EQ(4242u, recorded.load()) << "[PROCESS] ID holds the engine's identifier while it runs";
     EXPECT_EQ((Files{"long.pdf", "z.pdf"}), scratch_.Files("src"));
@@ -255,9 +266,23 @@ TEST_F(EngineRun, AStoppedRunLeavesNoPartialOutputAndTouchesNoSourceNotDone) {
     EXPECT_NE(std::string::npos, Log().find("long.pdf: stopped before it was converted")) << Log();
 }
 
-TEST_F(EngineRun, AHotFolderTakesSteadyFilesOnceAndLeavesGrowingOnesForLater) {
+TEST_F(EngineRun, AHotFolderTakesSteadyFilesOnceAndNeverAFileStillBeingCopied) {
     AddSample("cairo.pdf", "src/ready.pdf");
-    engine_test::WriteBytes(scratch_.Path("src/arriving.pdf"), "");
+    engine_test::WriteBytes(scratch_.Path("src/empty.pdf"), "");
+    // gs.pdf arrives over one and a half seconds, as a slow copy writes it;
+    // taken before it is whole, it would fail as a damaged file.
+    const std::string whole = ReadBytes(SamplesFolder() + "/gs.pdf");
+    const std::string arriving = scratch_.Path("src/arriving.pdf");
+    engine_test::WriteBytes(arriving, whole.substr(0, 100));
+    const auto start = std::chrono::steady_clock::now();
+    std::mutex copying;
+    auto copy = [&] {
+        std::lock_guard<std::mutex> hold(copying);
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        size_t size = seconds >= 1.5 ? whole.size() : static_cast<size_t>(whole.size() * seconds / 1.5);
+        if (size > fsys::StampOf(arriving).size) engine_test::WriteBytes(arriving, whole.substr(0, size));
+        return false;
+    };
     Int(kKeyScan, 1);
     Int(kKeyScanDelay, 1);
     Int(kKeyScanMinutes, 0);
@@ -266,13 +291,14 @@ TEST_F(EngineRun, AHotFolderTakesSteadyFilesOnceAndLeavesGrowingOnesForLater) {
     Int(kKeyLastPage, 1);
     Int(kKeyErrorsMove, 1);
     Text(kKeyMoveErrorPath, scratch_.Path("err"));
-    EXPECT_EQ(kRunAllConverted, Run(2, nullptr, 4));
-    EXPECT_EQ(Files{"ready_001.png"}, scratch_.Files("out"));
-    EXPECT_EQ((Files{"arriving.pdf", "ready.pdf"}), scratch_.Files("src"))
-        << "a file still empty is not taken for a damaged one";
-    EXPECT_EQ(Files{}, scratch_.Files("err"));
+    EXPECT_EQ(kRunAllConverted, Run(2, copy, 7));
+    EXPECT_EQ((Files{"arriving_001.png", "ready_001.png"}), scratch_.Files("out"));
+    EXPECT_EQ((Files{"arriving.pdf", "empty.pdf", "ready.pdf"}), scratch_.Files("src"))
+        << "a file still empty is left for a later scan";
+    EXPECT_EQ(Files{}, scratch_.Files("err")) << "no file was taken while it was being copied";
     const std::string log = Log();
     EXPECT_EQ(1u, Count(log, "ready.pdf: pages")) << "converted once, not at every scan\n" << log;
+    EXPECT_EQ(1u, Count(log, "arriving.pdf: pages")) << log;
 }
 
 }  // namespace
