@@ -3,6 +3,8 @@
 // log line.
 #include "engine/formats.h"
 
+#include "engine/more_writers.h"
+
 namespace {
 
 bool Never(const OutputOptions&) { return false; }
@@ -16,18 +18,18 @@ bool TiffAdjoin(const OutputOptions& options) { return options.tiffAdjoin; }
 
 const FormatEntry kFormats[] = {
     {kOutBmp, "bmp", true, Never, nullptr},
-    {kOutDcx, "dcx", true, DcxAdjoin, nullptr},
+    {kOutDcx, "dcx", true, DcxAdjoin, MakeDcxWriter},
     {kOutDxf, "dxf", false, Never, nullptr},
     {kOutGif, "gif", true, Never, nullptr},
     {kOutHtml, "html", false, Always, nullptr},
     {kOutJpeg, "jpg", true, Never, nullptr},
     {kOutPdf, "pdf", false, Always, nullptr},
     {kOutPng, "png", true, Never, nullptr},
-    {kOutPs, "ps", true, PsAdjoin, nullptr},
-    {kOutPsd, "psd", true, Never, nullptr},
+    {kOutPs, "ps", true, PsAdjoin, MakePsWriter},
+    {kOutPsd, "psd", true, Never, MakePsdWriter},
     {kOutRtf, "rtf", false, Always, nullptr},
-    {kOutSwf, "swf", true, SwfAdjoin, nullptr},
-    {kOutTga, "tga", true, Never, nullptr},
+    {kOutSwf, "swf", true, SwfAdjoin, MakeSwfWriter},
+    {kOutTga, "tga", true, Never, MakeTgaWriter},
     {kOutTiff, "tif", true, TiffAdjoin, nullptr},
     {kOutTxt, "txt", false, Always, nullptr},
     {kOutInfos, "csv", false, Always, nullptr},
@@ -39,4 +41,10 @@ const FormatEntry kFormats[] = {
 const FormatEntry* FindFormat(int format) {
     if (format < 0 || format >= static_cast<int>(sizeof kFormats / sizeof kFormats[0])) return nullptr;
     return &kFormats[format];
+}
+
+const char* OutputExtension(const OutputOptions& options) {
+    if (options.format == kOutPs) return PsExtension(options);
+    const FormatEntry* entry = FindFormat(options.format);
+    return entry ? entry->extension : "";
 }
