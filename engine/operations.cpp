@@ -162,6 +162,16 @@ void RotatePicture(Picture* picture, int degreesClockwise) {
             const int x0 = static_cast<int>(std::floor(sx)), y0 = static_cast<int>(std::floor(sy));
             const double fx = sx - x0, fy = sy - y0;
             const double weight[4] = {(1 - fx) * (1 - fy), fx * (1 - fy), (1 - fx) * fy, fx * fy};
+            uint8_t* target = out + static_cast<size_t>(x) * c;
+            if (x0 >= 0 && y0 >= 0 && x0 + 1 < w && y0 + 1 < h) {
+                // Inside the page: no neighbour needs the white of outside.
+                const uint8_t* top = picture->Row(y0) + static_cast<size_t>(x0) * c;
+                const uint8_t* bottom = top + picture->Stride();
+                for (int k = 0; k < c; ++k)
+                    target[k] = ClampByte(weight[0] * top[k] + weight[1] * top[k + c] + weight[2] * bottom[k] +
+                                          weight[3] * bottom[k + c]);
+                continue;
+            }
             const int px[4] = {x0, x0 + 1, x0, x0 + 1};
             const int py[4] = {y0, y0, y0 + 1, y0 + 1};
             for (int k = 0; k < c; ++k) {
@@ -171,7 +181,7 @@ void RotatePicture(Picture* picture, int degreesClockwise) {
                     const uint8_t value = inside ? picture->Row(py[n])[static_cast<size_t>(px[n]) * c + k] : white;
                     sum += weight[n] * value;
                 }
-                out[static_cast<size_t>(x) * c + k] = ClampByte(sum);
+                target[k] = ClampByte(sum);
             }
         }
     }
