@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     }
     // Each operation on its own, in the order they run.
     Picture page = LetterPage();
-    auto step = [&page](const char* name, auto operation) {
+    auto step = [](const char* name, auto operation) {
         const auto start = std::chrono::steady_clock::now();
         operation();
         std::printf("  %-12s %6.1f ms\n", name, Milliseconds(start));
