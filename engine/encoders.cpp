@@ -131,32 +131,46 @@ void LzwEncode(const uint8_t* data, size_t length, Bytes* out) {
     bits.Flush();
 }
 
-void Ascii85Encode(const uint8_t* data, size_t length, std::string* out) {
-    size_t column = 0;
-    auto put = [&](char c) {
-        out->push_back(c);
-        if (++column == 76) {
-            out->push_back('\n');
-            column = 0;
-        }
-    };
-    for (size_t i = 0; i < length; i += 4) {
-        const size_t n = length - i < 4 ? length - i : 4;
-        uint32_t value = 0;
-        for (size_t k = 0; k < 4; ++k) value = (value << 8) | (k < n ? data[i + k] : 0);
-        if (n == 4 && value == 0) {
-            put('z');
-            continue;
-        }
-        char digits[5];
-        for (int k = 4; k >= 0; --k) {
-            digits[k] = static_cast<char>('!' + value % 85);
-            value /= 85;
-        }
-        for (size_t k = 0; k < n + 1; ++k) put(digits[k]);
+void Ascii85Writer::Put(char c, std::string* out) {
+    out->push_back(c);
+    if (++column_ == 76) {
+        out->push_back('\n');
+        column_ = 0;
     }
-    if (column + 2 > 76) out->push_back('\n');
+}
+
+void Ascii85Writer::Group(const uint8_t* group, size_t count, std::string* out) {
+    uint32_t value = 0;
+    for (size_t k = 0; k < 4; ++k) value = (value << 8) | (k < count ? group[k] : 0);
+    if (count == 4 && value == 0) {
+        Put('z', out);
+        return;
+    }
+    char digits[5];
+    for (int k = 4; k >= 0; --k) {
+        digits[k] = static_cast<char>('!' + value % 85);
+        value /= 85;
+    }
+    for (size_t k = 0; k < count + 1; ++k) Put(digits[k], out);
+}
+
+void Ascii85Writer::Add(const uint8_t* data, size_t length, std::string* out) {
+    size_t i = 0;
+    while (pendingCount_ > 0 && pendingCount_ < 4 && i < length) pending_[pendingCount_++] = data[i++];
+    if (pendingCount_ == 4) {
+        Group(pending_, 4, out);
+        pendingCount_ = 0;
+    }
+    for (; i + 4 <= length; i += 4) Group(data + i, 4, out);
+    while (i < length) pending_[pendingCount_++] = data[i++];
+}
+
+void Ascii85Writer::Finish(std::string* out) {
+    if (pendingCount_ > 0) Group(pending_, pendingCount_, out);
+    pendingCount_ = 0;
+    if (column_ + 2 > 76) out->push_back('\n');
     out->append("~>\n");
+    column_ = 0;
 }
 
 void HexEncode(const uint8_t* data, size_t length, size_t bytesPerLine, const char* prefix, std::string* out) {

@@ -22,8 +22,20 @@ void PackBits(const uint8_t* data, size_t length, Bytes* out);
 // LZW with a clear code first, codes widening one code early, an end code last.
 void LzwEncode(const uint8_t* data, size_t length, Bytes* out);
 
-// ASCII85 in lines of at most 76 characters, ending with "~>".
-void Ascii85Encode(const uint8_t* data, size_t length, std::string* out);
+// ASCII85 in lines of at most 76 characters, ending with "~>", given in
+// pieces of any length.
+class Ascii85Writer {
+public:
+    void Add(const uint8_t* data, size_t length, std::string* out);
+    void Finish(std::string* out);
+
+private:
+    void Group(const uint8_t* group, size_t count, std::string* out);
+    void Put(char c, std::string* out);
+    uint8_t pending_[4] = {0, 0, 0, 0};
+    size_t pendingCount_ = 0;
+    size_t column_ = 0;
+};
 
 // Hexadecimal in lines of 2 * bytesPerLine characters, each line started by prefix.
 void HexEncode(const uint8_t* data, size_t length, size_t bytesPerLine, const char* prefix, std::string* out);

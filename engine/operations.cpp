@@ -12,6 +12,10 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// The largest page a resize may make: a 32-bit engine holds it and its
+// intermediate rows.
+constexpr int kMostSide = 30000;
+constexpr long long kMostPixels = 60000000;
 
 uint8_t WhiteOf(const Picture& picture) { return picture.channels == 4 ? 0 : 255; }
 
@@ -433,8 +437,17 @@ bool ApplyOperations(const OutputOptions& options, const Stamp* stamp, Picture* 
     if (operations.trim) TrimPicture(picture);
     int newWidth = 0, newHeight = 0;
     if (ResizeTarget(picture->width, picture->height, operations.resizeWidth, operations.resizeHeight,
-                     operations.keepProportions, &newWidth, &newHeight))
+                     operations.keepProportions, &newWidth, &newHeight)) {
+        // A size typed by mistake must not take the memory of the machine.
+        if (newWidth > kMostSide || newHeight > kMostSide ||
+            static_cast<long long>(newWidth) * newHeight > kMostPixels) {
+            *error = "resizing to " + std::to_string(newWidth) + "x" + std::to_string(newHeight) +
+                     " pixels is more than a page may hold (" + std::to_string(kMostSide) + " pixels a side, " +
+                     std::to_string(kMostPixels / 1000000) + " million in all)";
+            return false;
+        }
         ScalePicture(picture, newWidth, newHeight);
+    }
     if (operations.contrast) IncreaseContrast(picture);
     if (operations.equalize) EqualizePicture(picture);
     if (operations.monochrome) MakeMonochrome(picture);

@@ -8,6 +8,7 @@ OutputFile::~OutputFile() {
 bool OutputFile::Open(const std::string& path, std::string* error) {
     if (file_) std::fclose(file_);
     path_ = path;
+    written_ = 0;
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) *error = "cannot create " + path;
     return file_ != nullptr;
@@ -22,6 +23,7 @@ bool OutputFile::Write(const void* data, size_t length, std::string* error) {
         *error = "cannot write to " + path_;
         return false;
     }
+    written_ += length;
     return true;
 }
 
@@ -30,7 +32,9 @@ bool OutputFile::WriteAt(long offset, const Bytes& bytes, std::string* error) {
         *error = "cannot write to " + path_;
         return false;
     }
+    const uint64_t written = written_;
     const bool ok = Write(bytes, error);
+    written_ = written;
     if (std::fseek(file_, 0, SEEK_END) != 0) {
         *error = "cannot write to " + path_;
         return false;

@@ -2,6 +2,7 @@
 // answer to "did every byte reach the disk".
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -22,8 +23,11 @@ public:
     // Seeks to offset from the start (for a table filled in at the end).
     bool WriteAt(long offset, const Bytes& bytes, std::string* error);
     bool Close(std::string* error);
+    // Bytes written in order since Open (WriteAt not counted).
+    uint64_t Written() const { return written_; }
 
 private:
     FILE* file_ = nullptr;
     std::string path_;
+    uint64_t written_ = 0;
 };

@@ -83,44 +83,87 @@ bool Deflate(const Bytes& data, Bytes* out, std::string* error) {
     return true;
 }
 
-// The drawing of one picture into the unit square at the current origin,
-// scaled beforehand by the caller.
-bool DrawPicture(const Picture& picture, const PsPlan& plan, int jpegQuality, std::string* out, std::string* error) {
+// The samples as the image operator reads them: one bit a pixel for a
+// bilevel page (rows padded to a byte, 1 white), else the pixels as they are.
+const Bytes* Samples(const Picture& picture, bool packed, Bytes* storage) {
+    if (!packed) return &picture.pixels;
+    const size_t rowBytes = (static_cast<size_t>(picture.width) + 7) / 8;
+    storage->assign(rowBytes * static_cast<size_t>(picture.height), 0);
+    for (int y = 0; y < picture.height; ++y) {
+        const uint8_t* in = picture.Row(y);
+        uint8_t* out = storage->data() + rowBytes * static_cast<size_t>(y);
+        for (int x = 0; x < picture.width; ++x)
+            if (in[x] >= 128) out[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    }
+    return storage;
+}
+
+// Writes text as it grows, so a large page is never held twice as text.
+class TextOut {
+public:
+    TextOut(OutputFile* file, std::string* error) : file_(file), error_(error) {}
+    std::string text;
+    bool FlushIfLarge() { return text.size() < (1u << 20) || Flush(); }
+    bool Flush() {
+        const bool ok = file_->Write(text, error_);
+        text.clear();
+        return ok;
+    }
+
+private:
+    OutputFile* file_;
+    std::string* error_;
+};
+
+// Draws one picture into the unit square at the current origin (scaled
+// beforehand by the caller).
+bool DrawPicture(const Picture& picture, const PsPlan& plan, TextOut* out, std::string* error) {
     const int w = picture.width, h = picture.height, c = picture.channels;
+    const bool packed = picture.bilevel && c == 1 && plan.filter != kDct;
+    Bytes packedStorage;
+    const Bytes& samples = *Samples(picture, packed, &packedStorage);
+    const int bitsPerSample = packed ? 1 : 8;
+    const size_t rowBytes = packed ? (static_cast<size_t>(w) + 7) / 8 : picture.Stride();
     const std::string size = std::to_string(w) + " " + std::to_string(h);
     const std::string matrix = "[" + std::to_string(w) + " 0 0 -" + std::to_string(h) + " 0 " + std::to_string(h) + "]";
     if (plan.level == 1) {
-        if (picture.Stride() > 65535) {
+        if (rowBytes > 65535) {
             *error = "a PostScript level 1 page cannot be wider than 65535 bytes a row";
             return false;
         }
-        out->append("/pictureRow " + std::to_string(picture.Stride()) + " string def\n");
-        out->append(size + " 8 " + matrix + " {currentfile pictureRow readhexstring pop} ");
-        out->append(c == 1 ? "image\n" : "false " + std::to_string(c) + " colorimage\n");
-        HexEncode(picture.pixels.data(), picture.pixels.size(), 36, "", out);
+        out->text += "/pictureRow " + std::to_string(rowBytes) + " string def\n";
+        out->text += size + " " + std::to_string(bitsPerSample) + " " + matrix +
+                     " {currentfile pictureRow readhexstring pop} ";
+        out->text += c == 1 ? "image\n" : "false " + std::to_string(c) + " colorimage\n";
+        const size_t chunk = 36 * 4096;
+        for (size_t at = 0; at < samples.size(); at += chunk) {
+            HexEncode(samples.data() + at, std::min(chunk, samples.size() - at), 36, "", &out->text);
+            if (!out->FlushIfLarge()) return false;
+        }
         return true;
     }
-    Bytes data;
+    Bytes encoded;
+    const Bytes* data = &encoded;
     const char* filter = "";
     switch (plan.filter) {
         case kNoFilter:
-            data = picture.pixels;
+            data = &samples;
             break;
         case kDct:
-            if (!EncodeJpeg(picture, jpegQuality, false, &data, error)) return false;
+            if (!EncodeJpeg(picture, kPsJpegQuality, false, &encoded, error)) return false;
             filter = " /DCTDecode filter";
             break;
         case kLzw:
-            LzwEncode(picture.pixels.data(), picture.pixels.size(), &data);
+            LzwEncode(samples.data(), samples.size(), &encoded);
             filter = " /LZWDecode filter";
             break;
         case kRunLength:
-            PackBits(picture.pixels.data(), picture.pixels.size(), &data);
-            data.push_back(128);
+            PackBits(samples.data(), samples.size(), &encoded);
+            encoded.push_back(128);
             filter = " /RunLengthDecode filter";
             break;
         case kFlate:
-            if (!Deflate(picture.pixels, &data, error)) return false;
+            if (!Deflate(samples, &encoded, error)) return false;
             filter = " /FlateDecode filter";
             break;
     }
@@ -130,11 +173,18 @@ bool DrawPicture(const Picture& picture, const PsPlan& plan, int jpegQuality, st
     decode += "]";
     // The procedure reads the data after it from the file, then reads past
     // the data's end mark so that drawing goes on after it.
-    out->append("{ /pictureData currentfile /ASCII85Decode filter def " + std::string(space) + " setcolorspace\n");
-    out->append("<< /ImageType 1 /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
-                " /BitsPerComponent 8 /Decode " + decode + " /ImageMatrix " + matrix +
-                " /DataSource pictureData" + filter + " >> image\npictureData flushfile } exec\n");
-    Ascii85Encode(data.data(), data.size(), out);
+    out->text += "{ /pictureData currentfile /ASCII85Decode filter def " + std::string(space) + " setcolorspace\n";
+    out->text += "<< /ImageType 1 /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
+                 " /BitsPerComponent " + std::to_string(bitsPerSample) + " /Decode " + decode +
+                 " /ImageMatrix " + matrix + " /DataSource pictureData" + filter +
+                 " >> image\npictureData flushfile } exec\n";
+    Ascii85Writer ascii85;
+    const size_t chunk = 1 << 18;
+    for (size_t at = 0; at < data->size(); at += chunk) {
+        ascii85.Add(data->data() + at, std::min(chunk, data->size() - at), &out->text);
+        if (!out->FlushIfLarge()) return false;
+    }
+    ascii85.Finish(&out->text);
     return true;
 }
 
@@ -260,12 +310,13 @@ public:
         box_[2] = std::max(box_[2], std::ceil(x + width));
         box_[3] = std::max(box_[3], std::ceil(y + height));
         ++pages_;
-        std::string text = "%%Page: " + std::to_string(pages_) + " " + std::to_string(pages_) + "\n";
-        text += "gsave\n" + Number(x) + " " + Number(y) + " translate " + Number(width) + " " + Number(height) +
-                " scale\n";
-        if (!DrawPicture(picture, plan_, kPsJpegQuality, &text, error)) return false;
-        text += "grestore\nshowpage\n";
-        return file_.Write(text, error);
+        TextOut out(&file_, error);
+        out.text = "%%Page: " + std::to_string(pages_) + " " + std::to_string(pages_) + "\n";
+        out.text += "gsave\n" + Number(x) + " " + Number(y) + " translate " + Number(width) + " " + Number(height) +
+                    " scale\n";
+        if (!DrawPicture(picture, plan_, &out, error)) return false;
+        out.text += "grestore\nshowpage\n";
+        return out.Flush();
     }
 
     bool End(std::string* error) override {
@@ -287,29 +338,41 @@ public:
 
 private:
     bool WriteEps(const Picture& picture, std::string* error) {
+        const int type = options_.psType;
+        // The DOS EPS header comes first but is known last: its place is kept.
+        if (type == 5 && !file_.Write(Bytes(30, 0), error)) return false;
+        const uint64_t postscriptStart = file_.Written();
         double width, height;
         SizeInPoints(picture, &width, &height);
-        std::string text = "%!PS-Adobe-3.0 EPSF-3.0\n";
-        text += "%%BoundingBox: 0 0 " + std::to_string(static_cast<long>(std::ceil(width))) + " " +
-                std::to_string(static_cast<long>(std::ceil(height))) + "\n";
-        text += "%%HiResBoundingBox: 0 0 " + Number(width) + " " + Number(height) + "\n";
-        text += "%%LanguageLevel: 2\n%%Pages: 1\n%%EndComments\n";
-        const int type = options_.psType;
-        if (type == 3 || type == 6) text += InterchangePreview(picture);
-        text += "%%BeginProlog\n%%EndProlog\n%%Page: 1 1\ngsave\n" + Number(width) + " " + Number(height) + " scale\n";
-        if (!DrawPicture(picture, plan_, kPsJpegQuality, &text, error)) return false;
-        text += "grestore\nshowpage\n%%Trailer\n%%EOF\n";
-        if (type != 5) return file_.Write(text, error);
+        TextOut out(&file_, error);
+        out.text = "%!PS-Adobe-3.0 EPSF-3.0\n";
+        out.text += "%%BoundingBox: 0 0 " + std::to_string(static_cast<long>(std::ceil(width))) + " " +
+                    std::to_string(static_cast<long>(std::ceil(height))) + "\n";
+        out.text += "%%HiResBoundingBox: 0 0 " + Number(width) + " " + Number(height) + "\n";
+        out.text += "%%LanguageLevel: 2\n%%Pages: 1\n%%EndComments\n";
+        if (type == 3 || type == 6) out.text += InterchangePreview(picture);
+        out.text += "%%BeginProlog\n%%EndProlog\n%%Page: 1 1\ngsave\n" + Number(width) + " " + Number(height) +
+                    " scale\n";
+        if (!DrawPicture(picture, plan_, &out, error)) return false;
+        out.text += "grestore\nshowpage\n%%Trailer\n%%EOF\n";
+        if (!out.Flush()) return false;
+        if (type != 5) return true;
+        const uint64_t postscriptLength = file_.Written() - postscriptStart;
         const Bytes tiff = TiffPreview(picture);
+        if (30 + postscriptLength + tiff.size() > 0xFFFFFFFFull) {
+            *error = "the EPT file would pass 4 GB";
+            return false;
+        }
+        if (!file_.Write(tiff, error)) return false;
         Bytes header = {0xC5, 0xD0, 0xD3, 0xC6};
         Put32LE(&header, 30);
-        Put32LE(&header, static_cast<uint32_t>(text.size()));
+        Put32LE(&header, static_cast<uint32_t>(postscriptLength));
         Put32LE(&header, 0);
         Put32LE(&header, 0);
-        Put32LE(&header, static_cast<uint32_t>(30 + text.size()));
+        Put32LE(&header, static_cast<uint32_t>(30 + postscriptLength));
         Put32LE(&header, static_cast<uint32_t>(tiff.size()));
         Put16LE(&header, 0xFFFF);  // no checksum
-        return file_.Write(header, error) && file_.Write(text, error) && file_.Write(tiff, error);
+        return file_.WriteAt(0, header, error);
     }
 
     OutputOptions options_;

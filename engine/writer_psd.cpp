@@ -71,10 +71,8 @@ public:
                 Put16BE(&counts, static_cast<unsigned>(rows.size() - before));
             }
         }
-        out.insert(out.end(), counts.begin(), counts.end());
-        out.insert(out.end(), rows.begin(), rows.end());
         written_ = true;
-        return file_.Write(out, error);
+        return file_.Write(out, error) && file_.Write(counts, error) && file_.Write(rows, error);
     }
 
     bool End(std::string* error) override { return file_.Close(error); }

@@ -238,6 +238,29 @@ TEST(PsWriter, EveryLevelAndCompressionDrawsThePageAsGhostscriptSeesIt) {
     }
 }
 
+TEST(PsWriter, OneBitPagesArePackedAndDrawnExactly) {
+    Picture page = Pattern(595, 842, 1);
+    for (uint8_t& value : page.pixels) value = value < 128 ? 0 : 255;
+    page.bilevel = true;
+    for (int type : {0, 1}) {
+        OutputOptions options;
+        options.format = kOutPs;
+        options.psType = type;
+        options.psPage = 1;
+        options.psCompressType = 2;
+        const std::string path = Folder() + "/bilevel.ps";
+        WritePages(options, path, {&page});
+        // Hexadecimal one bit a pixel at level 1: under a third of a byte a pixel.
+        EXPECT_LT(ReadFile(path).size(), page.pixels.size() / 3) << type;
+        const std::vector<Picture> drawn = ParsePpms(
+            Output("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=ppmraw -r72 -sPAPERSIZE=a4 -sOutputFile=- '" + path + "'"));
+        ASSERT_EQ(1u, drawn.size());
+        Picture expected = page;
+        ConvertColourSpace(&expected, kSpaceRgb);
+        EXPECT_EQ(expected.pixels, drawn[0].pixels) << type;
+    }
+}
+
 TEST(PsWriter, AdjoinedPagesAreFittedAndCentredOnThePaper) {
     OutputOptions options;
     options.format = kOutPs;

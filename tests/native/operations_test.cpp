@@ -154,6 +154,14 @@ TEST(Operations, ResizeSizesAndResolution) {
     // Averaged, not sampled: one-pixel stripes become an even grey.
     for (uint8_t value : stripes.pixels) ASSERT_NEAR(128, value, 1);
 
+    // A mistyped size fails the page rather than exhaust the memory.
+    Picture page = Filled(100, 100, 3, 255);
+    options.operations.resizeWidth = 99999;
+    options.operations.resizeHeight = 99999;
+    EXPECT_FALSE(ApplyOperations(options, nullptr, &page, &error));
+    EXPECT_NE(std::string::npos, error.find("99999x99999"));
+    EXPECT_EQ(100, page.width);
+
     Picture small = Coordinates(2, 2);
     ScalePicture(&small, 4, 4);
     EXPECT_EQ(0, At(small, 0, 0)[0]);
