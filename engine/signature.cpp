@@ -138,15 +138,21 @@ bool ReadJpeg(const std::string& path, Stamp* stamp, std::string* error) {
     return ok;
 }
 
+// giflib has no text for some of its codes.
+std::string GifMessage(int code) {
+    const char* text = GifErrorString(code);
+    return text ? text : "error " + std::to_string(code);
+}
+
 bool ReadGif(const std::string& path, Stamp* stamp, std::string* error) {
     int code = 0;
     GifFileType* gif = DGifOpenFileName(path.c_str(), &code);
     if (!gif) {
-        *error = std::string("not a readable GIF file (") + GifErrorString(code) + ")";
+        *error = std::string("not a readable GIF file (") + GifMessage(code) + ")";
         return false;
     }
     bool ok = DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0;
-    if (!ok) *error = std::string("not a readable GIF file (") + GifErrorString(gif->Error) + ")";
+    if (!ok) *error = std::string("not a readable GIF file (") + GifMessage(gif->Error) + ")";
     if (ok) {
         const SavedImage& image = gif->SavedImages[0];
         const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
