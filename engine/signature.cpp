@@ -21,7 +21,7 @@
 namespace {
 
 // Larger pictures are refused rather than risk the memory of a run.
-constexpr long long kMostStampPixels = 64LL * 1024 * 1024;
+constexpr long long kMostStampPixels = 16LL * 1024 * 1024;
 
 bool SizeAcceptable(long long width, long long height) {
     return width > 0 && height > 0 && width <= 65535 && height <= 65535 && width * height <= kMostStampPixels;
@@ -285,14 +285,21 @@ bool ReadBmp(const std::vector<uint8_t>& bytes, Stamp* stamp, std::string* error
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
+// The first limit bytes of the file (all of it when shorter); whole says
+// whether that was all. False when it cannot be opened or read.
+bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>* bytes, bool* whole) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     uint8_t buffer[65536];
     size_t got;
+    *whole = true;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        if (bytes->size() + got > limit) {
+            bytes->insert(bytes->end(), buffer, buffer + (limit - bytes->size()));
+            *whole = false;
+            break;
+        }
         bytes->insert(bytes->end(), buffer, buffer + got);
-        if (bytes->size() > (512u << 20)) break;
     }
     const bool ok = !std::ferror(file);
     std::fclose(file);
@@ -314,7 +321,8 @@ constexpr int kTextPixelSize = 160;
 
 bool ReadStampPicture(const std::string& path, Stamp* stamp, std::string* error) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, &bytes)) {
+    bool whole = false;
+    if (!ReadFileStart(path, 8, &bytes, &whole)) {
         *error = "the signature file " + path + " cannot be read";
         return false;
     }
@@ -332,7 +340,11 @@ bool ReadStampPicture(const std::string& path, Stamp* stamp, std::string* error)
     } else if (starts("II*\0", 4) || starts("MM\0*", 4)) {
         ok = ReadTiff(path, stamp, &why);
     } else if (starts("BM", 2)) {
-        ok = ReadBmp(bytes, stamp, &why);
+        // The largest BMP a stamp may be: 32 bits a pixel, and a header.
+        std::vector<uint8_t> file;
+        ok = ReadFileStart(path, static_cast<size_t>(kMostStampPixels) * 4 + 65536, &file, &whole) && whole &&
+             ReadBmp(file, stamp, &why);
+        if (!ok && why.empty()) why = "too large or unreadable";
     } else {
         ok = false;
         why = "not a PNG, JPEG, BMP, GIF or TIFF picture";

@@ -85,7 +85,15 @@ public:
         return file_.Write(out, error);
     }
 
-    bool End(std::string* error) override { return file_.Close(error); }
+    bool End(std::string* error) override {
+        if (!written_) {
+            std::string ignored;
+            file_.Close(&ignored);
+            *error = "no page was written to the TGA file";
+            return false;
+        }
+        return file_.Close(error);
+    }
 
 private:
     OutputFile file_;
