@@ -439,6 +439,7 @@ TEST(SwfWriter, OneFrameAPageWithTheJpegOfEachPage) {
     EXPECT_EQ(2u, Little(file, at + 2, 2));
     at += 4;
     int jpegs = 0, shapes = 0, frames = 0, places = 0;
+    uint32_t lastBitmap = 0, lastShape = 0;
     bool ended = false;
     Bytes firstJpeg;
     while (at + 2 <= file.size() && !ended) {
@@ -453,11 +454,25 @@ TEST(SwfWriter, OneFrameAPageWithTheJpegOfEachPage) {
         switch (header >> 6) {
             case 0: ended = true; break;
             case 1: ++frames; break;
-            case 2: ++shapes; break;
+            case 2: {
+                // The shape fills itself with the bitmap defined just before it.
+                ++shapes;
+                lastShape = Little(file, at, 2);
+                const size_t rect = (5 + 4 * (file[at + 2] >> 3) + 7) / 8;
+                EXPECT_EQ(1, file[at + 2 + rect]);
+                EXPECT_EQ(0x41, file[at + 3 + rect]);
+                EXPECT_EQ(lastBitmap, Little(file, at + 4 + rect, 2));
+                break;
+            }
             case 21:
+                lastBitmap = Little(file, at, 2);
                 if (jpegs++ == 0) firstJpeg.assign(file.begin() + at + 2, file.begin() + at + length);
                 break;
-            case 26: ++places; break;
+            case 26:
+                ++places;
+                EXPECT_EQ(places == 1 ? 0x02 : 0x03, file[at]);  // later frames replace the page before
+                EXPECT_EQ(lastShape, Little(file, at + 3, 2));
+                break;
         }
         at += length;
     }
