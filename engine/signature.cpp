@@ -144,39 +144,69 @@ std::string GifMessage(int code) {
     return text ? text : "error " + std::to_string(code);
 }
 
+// The first picture of the file, read record by record so that its size is
+// checked before anything is allocated for it.
+bool DecodeGif(GifFileType* gif, Stamp* stamp, std::string* error) {
+    GraphicsControlBlock control;
+    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    GifRecordType type;
+    while (DGifGetRecordType(gif, &type) == GIF_OK) {
+        if (type == TERMINATE_RECORD_TYPE) break;
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* block = nullptr;
+            if (DGifGetExtension(gif, &code, &block) != GIF_OK) break;
+            if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
+                DGifExtensionToGCB(block[0], block + 1, &control);
+            while (block)
+                if (DGifGetExtensionNext(gif, &block) != GIF_OK) {
+                    *error = "not a readable GIF file (" + GifMessage(gif->Error) + ")";
+                    return false;
+                }
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif) != GIF_OK) break;
+        const int width = gif->Image.Width, height = gif->Image.Height;
+        const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
+        if (!map || !SizeAcceptable(width, height)) {
+            *error = "not a readable GIF file (no colour table, or a picture too large)";
+            return false;
+        }
+        std::vector<GifPixelType> indices(static_cast<size_t>(width) * height);
+        // Interlaced pictures come in four passes over the rows.
+        static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+        const int passes = gif->Image.Interlace ? 4 : 1;
+        for (int pass = 0; pass < passes; ++pass)
+            for (int y = passes == 1 ? 0 : kStart[pass]; y < height; y += passes == 1 ? 1 : kStep[pass])
+                if (DGifGetLine(gif, indices.data() + static_cast<size_t>(y) * width, width) != GIF_OK) {
+                    *error = "not a readable GIF file (" + GifMessage(gif->Error) + ")";
+                    return false;
+                }
+        SizeStamp(stamp, width, height);
+        for (size_t i = 0; i < indices.size(); ++i) {
+            const int index = indices[i];
+            uint8_t* out = stamp->rgba.data() + 4 * i;
+            if (index < map->ColorCount) {
+                out[0] = map->Colors[index].Red;
+                out[1] = map->Colors[index].Green;
+                out[2] = map->Colors[index].Blue;
+            }
+            out[3] = index == control.TransparentColor ? 0 : 255;
+        }
+        return true;
+    }
+    *error = "not a readable GIF file (" + (gif->Error ? GifMessage(gif->Error) : std::string("no picture")) + ")";
+    return false;
+}
+
 bool ReadGif(const std::string& path, Stamp* stamp, std::string* error) {
     int code = 0;
     GifFileType* gif = DGifOpenFileName(path.c_str(), &code);
     if (!gif) {
-        *error = std::string("not a readable GIF file (") + GifMessage(code) + ")";
+        *error = "not a readable GIF file (" + GifMessage(code) + ")";
         return false;
     }
-    bool ok = DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0;
-    if (!ok) *error = std::string("not a readable GIF file (") + GifMessage(gif->Error) + ")";
-    if (ok) {
-        const SavedImage& image = gif->SavedImages[0];
-        const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
-        const int width = image.ImageDesc.Width, height = image.ImageDesc.Height;
-        if (!map || !image.RasterBits || !SizeAcceptable(width, height)) {
-            *error = "not a readable GIF file (no colour table or no picture)";
-            ok = false;
-        } else {
-            GraphicsControlBlock control;
-            control.TransparentColor = NO_TRANSPARENT_COLOR;
-            DGifSavedExtensionToGCB(gif, 0, &control);
-            SizeStamp(stamp, width, height);
-            for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-                const int index = image.RasterBits[i];
-                uint8_t* out = stamp->rgba.data() + 4 * i;
-                if (index < map->ColorCount) {
-                    out[0] = map->Colors[index].Red;
-                    out[1] = map->Colors[index].Green;
-                    out[2] = map->Colors[index].Blue;
-                }
-                out[3] = index == control.TransparentColor ? 0 : 255;
-            }
-        }
-    }
+    const bool ok = DecodeGif(gif, stamp, error);
     DGifCloseFile(gif, &code);
     return ok;
 }

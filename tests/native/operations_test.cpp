@@ -366,6 +366,24 @@ TEST(Signature, PictureFilesOfEveryKindAndTheDissolve) {
         EXPECT_EQ(255, read.rgba[4 * 20 + 3]);
     }
 
+    // An interlaced GIF comes back in row order; a transparent colour is transparent.
+    const std::string interlaced = Folder() + "/interlaced.gif";
+    ASSERT_EQ(0, std::system(("convert -size 7x9 xc:white -fill black -draw 'point 3,5' -interlace GIF "
+                              "-transparent white '" + interlaced + "'").c_str()));
+    Stamp gif;
+    ASSERT_TRUE(ReadStampPicture(interlaced, &gif, &error)) << error;
+    ASSERT_EQ(9, gif.height);
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 7; ++x) {
+            const uint8_t* pixel = gif.rgba.data() + 4 * (y * 7 + x);
+            const bool dot = x == 3 && y == 5;
+            ASSERT_EQ(dot ? 255 : 0, pixel[3]) << x << "," << y;
+            if (dot) {
+                EXPECT_EQ(0, pixel[0]);
+            }
+        }
+    }
+
     // Half opacity on a grey page: half way between the page and the stamp.
     Picture page = Filled(100, 100, 1, 255);
     StampPicture(stamp, 0, 50, &page);
