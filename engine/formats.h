@@ -20,3 +20,7 @@ struct FormatEntry {
 
 // The entry of a catalogue index; null outside 0..16.
 const FormatEntry* FindFormat(int format);
+
+// The extension of the job's output files, without the dot: the entry's,
+// except for the PostScript types (ps, epi, eps, ept, epsi, epsf).
+const char* OutputExtension(const OutputOptions& options);

@@ -8,3 +8,4 @@
 
 std::unique_ptr<Writer> MakePngWriter(const OutputOptions& options);
 std::unique_ptr<Writer> MakeJpegWriter(const OutputOptions& options);
+std::unique_ptr<Writer> MakeInfosWriter(const OutputOptions& options);
