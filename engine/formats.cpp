@@ -3,6 +3,8 @@
 // log line.
 #include "engine/formats.h"
 
+#include "engine/document_writers.h"
+
 namespace {
 
 bool Never(const OutputOptions&) { return false; }
@@ -17,15 +19,15 @@ bool TiffAdjoin(const OutputOptions& options) { return options.tiffAdjoin; }
 const FormatEntry kFormats[] = {
     {kOutBmp, "bmp", true, Never, nullptr},
     {kOutDcx, "dcx", true, DcxAdjoin, nullptr},
-    {kOutDxf, "dxf", false, Never, nullptr},
+    {kOutDxf, "dxf", false, Never, MakeDxfWriter},
     {kOutGif, "gif", true, Never, nullptr},
-    {kOutHtml, "html", false, Always, nullptr},
+    {kOutHtml, "html", false, Always, MakeHtmlWriter},
     {kOutJpeg, "jpg", true, Never, nullptr},
-    {kOutPdf, "pdf", false, Always, nullptr},
+    {kOutPdf, "pdf", false, Always, MakePdfWriter},
     {kOutPng, "png", true, Never, nullptr},
     {kOutPs, "ps", true, PsAdjoin, nullptr},
     {kOutPsd, "psd", true, Never, nullptr},
-    {kOutRtf, "rtf", false, Always, nullptr},
+    {kOutRtf, "rtf", false, Always, MakeRtfWriter},
     {kOutSwf, "swf", true, SwfAdjoin, nullptr},
     {kOutTga, "tga", true, Never, nullptr},
     {kOutTiff, "tif", true, TiffAdjoin, nullptr},
