@@ -129,8 +129,8 @@ public:
             }
         }
         // Inherited attributes are written on the page, whose tree is gone.
-        if (resources.isNull()) resources = page->getResourceDictObject()->copy();
-        if (!resources.isNull()) body += " /Resources " + Value(resources, 0);
+        if (resources.isNone() || resources.isNull()) resources = page->getResourceDictObject()->copy();
+        if (resources.isDict() || resources.isRef()) body += " /Resources " + Value(resources, 0);
         body += " /MediaBox " + Rectangle(page->getMediaBox());
         if (page->isCropped()) body += " /CropBox " + Rectangle(page->getCropBox());
         int rotation = ((page->getRotate() + extraRotation_) % 360 + 360) % 360;

@@ -36,7 +36,7 @@ public:
     void TearDown() override {
         globalParams.reset();
         std::error_code ignored;
-        std::filesystem::remove_all(WorkFolder(), ignored);
+        if (!std::getenv("KEEP")) std::filesystem::remove_all(WorkFolder(), ignored);
     }
 };
 testing::Environment* const kPoppler = testing::AddGlobalTestEnvironment(new PopplerEnvironment);
@@ -158,9 +158,12 @@ std::string Stream(const std::string& data) {
     return "<</Length " + std::to_string(data.size()) + ">>\nstream\n" + data + "\nendstream";
 }
 
-// One line of text whose font maps A..H, through its ToUnicode table, to
-// BEL, {, }, backslash, ESC, <, % and %, followed by real markup; its title
-// (UTF-16) holds BEL, ESC, markup, braces, a backslash and an e acute.
+// Two pages whose resources and size are inherited from the page tree. The
+// first holds one line of text whose font maps A..H, through its ToUnicode
+// table, to BEL, {, }, backslash, ESC, <, % and %, followed by real markup,
+// and a link to the second page that also reaches an array holding itself.
+// The title (UTF-16) holds BEL, ESC, markup, braces, a backslash and an e
+// acute.
 const std::string& HostilePdf() {
     static std::string path = [] {
         std::string cmap =
@@ -170,11 +173,15 @@ const std::string& HostilePdf() {
             " <47> <0025> <48> <0025> endbfchar\n"
             "endcmap CMapName currentdict /CMap defineresource pop end end";
         std::string pdf = ClassicPdf(
-            {"<</Type /Catalog /Pages 2 0 R>>", "<</Type /Pages /Kids [3 0 R] /Count 1>>",
-             "<</Type /Page /Parent 2 0 R /MediaBox [0 0 400 300] /Resources <</Font <</F1 4 0 R>>>> /Contents 5 0 R>>",
+            {"<</Type /Catalog /Pages 2 0 R>>",
+             "<</Type /Pages /Kids [3 0 R 8 0 R] /Count 2 /MediaBox [0 0 400 300] /Resources <</Font <</F1 4 0 R>>>>>>",
+             "<</Type /Page /Parent 2 0 R /Contents 5 0 R /Annots [9 0 R]>>",
              "<</Type /Font /Subtype /Type1 /BaseFont /Helvetica /ToUnicode 6 0 R>>",
              Stream("BT /F1 12 Tf 20 200 Td (ABCDEFGH <script>alert\\(1\\)</script>) Tj ET"), Stream(cmap),
-             "<</Title <FEFF0007001B003C0062003E007B0078007D005C00E9>>>"},
+             "<</Title <FEFF0007001B003C0062003E007B0078007D005C00E9>>>",
+             "<</Type /Page /Parent 2 0 R /Contents 10 0 R>>",
+             "<</Type /Annot /Subtype /Link /Rect [0 0 10 10] /Dest [8 0 R /Fit] /P 3 0 R /Loop 11 0 R>>",
+             Stream("BT /F1 12 Tf 20 200 Td (Other page) Tj ET"), "[11 0 R 9 0 R]"},
             "/Root 1 0 R /Info 7 0 R");
         std::string file = Path("hostile.pdf");
         WriteFile(file, pdf);
@@ -344,6 +351,22 @@ TEST(PdfOutput, EncryptedSourceGivesAnUnencryptedCopyThatDrawsTheSame) {
         // The copied content streams and fonts draw the page pixel for pixel.
         EXPECT_TRUE(original == Shell("pdftoppm -r 40 -gray -f 1 -l 1 " + out)) << "page 1 draws differently";
     }
+}
+
+TEST(PdfOutput, InheritedAttributesComeAlongLinksOutsideTheRangeDoNot) {
+    std::unique_ptr<PDFDoc> document = Open(HostilePdf());
+    ASSERT_TRUE(document->isOk());
+    ASSERT_EQ(2, document->getNumPages());
+    std::string out = Path("first.pdf");
+    ASSERT_TRUE(Convert(OptionsFor(kOutPdf), document.get(), {1}, out));
+    int status = -1;
+    std::string check = Shell("qpdf --check " + out, &status);
+    EXPECT_EQ(0, status) << check;
+    std::string info = Squeezed(Shell("pdfinfo " + out));
+    EXPECT_NE(std::string::npos, info.find("Pages: 1")) << info;
+    EXPECT_NE(std::string::npos, info.find("Page size: 400 x 300 pts")) << info;
+    EXPECT_NE(std::string::npos, Shell("pdftotext " + out + " -").find("<script>alert(1)</script>"));
+    EXPECT_EQ(std::string::npos, ReadFile(out).find("Other page")) << "the second page's content was copied";
 }
 
 TEST(DxfOutput, HoldsThePathsInPointsAndTheWords) {
