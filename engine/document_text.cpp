@@ -191,9 +191,9 @@ std::u32string DecodeTextString(const GooString& text) {
     }
     if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return DecodeUtf8(bytes, 3);
     std::u32string decoded;
-    for (char byte : bytes) {
-        Unicode c = pdfDocEncoding[static_cast<unsigned char>(byte)];
-        decoded.push_back(c || byte == 0 ? static_cast<char32_t>(c) : U'\uFFFD');
+    for (char code : bytes) {
+        Unicode c = pdfDocEncoding[static_cast<unsigned char>(code)];
+        decoded.push_back(c || code == 0 ? static_cast<char32_t>(c) : U'\uFFFD');
     }
     return decoded;
 }

@@ -6,7 +6,6 @@
 // encrypted source (opened with its password) gives an unencrypted copy.
 // The job's rotation, rounded to a quarter turn, adds to each page's /Rotate.
 #include <cmath>
-#include <cstdio>
 #include <deque>
 #include <map>
 #include <set>
@@ -52,8 +51,8 @@ std::string Name(const char* name) {
 std::string HexString(const GooString* text) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string out = "<";
-    for (char byte : text->toStr()) {
-        unsigned char c = static_cast<unsigned char>(byte);
+    for (char code : text->toStr()) {
+        unsigned char c = static_cast<unsigned char>(code);
         out.push_back(kHex[c >> 4]);
         out.push_back(kHex[c & 15]);
     }
@@ -168,9 +167,8 @@ public:
         long long xrefOffset = file_.Offset();
         std::string table = "xref\n0 " + std::to_string(offsets_.size()) + "\n0000000000 65535 f\r\n";
         for (size_t number = 1; number < offsets_.size(); ++number) {
-            char entry[32];
-            std::snprintf(entry, sizeof entry, "%010lld 00000 n\r\n", offsets_[number]);
-            table += entry;
+            std::string offset = std::to_string(offsets_[number]);
+            table += std::string(offset.size() < 10 ? 10 - offset.size() : 0, '0') + offset + " 00000 n\r\n";
         }
         table += "trailer\n<</Size " + std::to_string(offsets_.size()) + " /Root 1 0 R";
         if (info.find(" 0 R") != std::string::npos) table += " /Info " + info;
