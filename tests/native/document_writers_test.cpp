@@ -414,6 +414,21 @@ TEST(DxfOutput, HoldsThePathsInPointsAndTheWords) {
     EXPECT_TRUE(words.count("a{b}c\\U+005Cd"));
     EXPECT_TRUE(words.count("Slanted"));
 
+    // Turned a quarter clockwise, the page is 792 wide and 612 high and the
+    // line runs down from (100,512) to (100,312).
+    OutputOptions turned = OptionsFor(kOutDxf);
+    turned.operations.rotate = true;
+    turned.operations.rotateDegrees = 90;
+    ASSERT_TRUE(Convert(turned, document.get(), {1}, out));
+    entities.clear();
+    ASSERT_TRUE(ReadDxf(out, entities, &why)) << why;
+    bool turnedLine = false;
+    for (const DxfEntity& entity : entities) {
+        turnedLine = turnedLine || (entity.type == "LINE" && Near(entity.Number(10), 100) && Near(entity.Number(20), 512) &&
+                                    Near(entity.Number(11), 100) && Near(entity.Number(21), 312));
+    }
+    EXPECT_TRUE(turnedLine) << "the turned page has no LINE from (100,512) to (100,312)";
+
     std::string second = Path("page2.dxf");
     ASSERT_TRUE(Convert(OptionsFor(kOutDxf), document.get(), {2}, second));
     entities.clear();
