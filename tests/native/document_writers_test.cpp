@@ -404,6 +404,15 @@ TEST(DxfOutput, HoldsThePathsInPointsAndTheWords) {
             words[entity.groups.at(1)] = &entity;
         }
     }
+    // A DXF library of its own reads the same drawing without a complaint.
+    std::map<std::string, int> counts;
+    for (const DxfEntity& entity : entities) ++counts[entity.type];
+    std::string expected = "errors 0 LINE " + std::to_string(counts["LINE"]) + " POLYLINE " +
+                           std::to_string(counts["POLYLINE"]) + " TEXT " + std::to_string(counts["TEXT"]) + "\n";
+    EXPECT_EQ(expected, Shell("/usr/bin/python3 -c \"import sys, ezdxf; from ezdxf import recover; "
+                              "doc, audit = recover.readfile(sys.argv[1]); m = doc.modelspace(); "
+                              "print('errors', len(audit.errors), *[x for t in ('LINE', 'POLYLINE', 'TEXT') "
+                              "for x in (t, len(m.query(t)))])\" " + out));
     EXPECT_TRUE(line) << "no LINE from (100,100) to (300,100)";
     EXPECT_TRUE(curve) << "no open POLYLINE following the curve";
     EXPECT_TRUE(rectangle) << "no closed POLYLINE around the filled rectangle";
