@@ -33,20 +33,35 @@ void Group(std::string& out, int code, const std::string& value) {
 
 std::string Coordinate(double value) { return PlainNumber(value, 4); }
 
-// A TEXT value: one line of ASCII, code points beyond it as \U+XXXX (what
-// DXF readers decode), control characters dropped, the backslash written
-// as its code so it cannot start an escape, and a percent sign next to
-// another one written %%% so that no %% control code appears.
+// The Windows-1252 byte of a code point, or 0 when the code page lacks it.
+unsigned char Windows1252(char32_t c) {
+    static const char32_t kHigh[32] = {
+        0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+        0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+    if (c >= 0x20 && c < 0x7F) return static_cast<unsigned char>(c);
+    if (c >= 0xA0 && c <= 0xFF) return static_cast<unsigned char>(c);
+    for (int i = 0; i < 32; ++i) {
+        if (kHigh[i] == c && c != 0) return static_cast<unsigned char>(0x80 + i);
+    }
+    return 0;
+}
+
+// A TEXT value: one line in the drawing's code page (Windows-1252, as its
+// header says), other characters as \U+XXXX (which DXF readers decode),
+// control characters dropped, the backslash written as its code so it
+// cannot start an escape, and a percent sign next to another one written
+// %%% so that no %% control code appears.
 std::string DxfText(const std::u32string& text) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
+        unsigned char code = Windows1252(c);
         if (c == U'%') {
             bool paired = (i > 0 && text[i - 1] == U'%') || (i + 1 < text.size() && text[i + 1] == U'%');
             out += paired ? "%%%" : "%";
-        } else if (c >= 0x20 && c < 0x7F && c != U'\\') {
-            out.push_back(static_cast<char>(c));
+        } else if (code && c != U'\\') {
+            out.push_back(static_cast<char>(code));
         } else if (c == U'\\' || c >= 0xA0) {
             if (c > 0xFFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
             out += "\\U+";
@@ -192,6 +207,8 @@ public:
         Group(head, 2, "HEADER");
         Group(head, 9, "$ACADVER");
         Group(head, 1, "AC1009");
+        Group(head, 9, "$DWGCODEPAGE");
+        Group(head, 3, "ANSI_1252");
         Group(head, 9, "$EXTMIN");
         Group(head, 10, "0");
         Group(head, 20, "0");
