@@ -91,8 +91,13 @@ public:
         }
         int major = document->getPDFMajorVersion();
         int minor = document->getPDFMinorVersion();
-        if (major < 1 || minor < 0 || minor > 9) major = 1, minor = 4;
-        if (major > 2) major = 2, minor = 0;
+        if (major < 1 || minor < 0 || minor > 9) {
+            major = 1;
+            minor = 4;
+        } else if (major > 2) {
+            major = 2;
+            minor = 0;
+        }
         file_.Write("%PDF-" + std::to_string(major) + "." + std::to_string(minor) + "\n%\xE2\xE3\xCF\xD3\n");
         // 1 is the catalog and 2 the page tree, both written at the end.
         offsets_.assign(3, 0);
