@@ -347,6 +347,7 @@ TEST(PdfOutput, EncryptedSourceGivesAnUnencryptedCopyThatDrawsTheSame) {
         std::string info = Squeezed(Shell("pdfinfo " + out));
         EXPECT_NE(std::string::npos, info.find("Encrypted: no")) << info;
         EXPECT_NE(std::string::npos, info.find("Pages: 3")) << info;
+        EXPECT_NE(std::string::npos, info.find("Title: Q&A <script> caf\xC3\xA9")) << "the title stays encrypted: " << info;
         EXPECT_NE(std::string::npos, Shell("pdftotext -f 1 -l 1 " + out + " -").find("Bold words"));
         // The copied content streams and fonts draw the page pixel for pixel.
         EXPECT_TRUE(original == Shell("pdftoppm -r 40 -gray -f 1 -l 1 " + out)) << "page 1 draws differently";
