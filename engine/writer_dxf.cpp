@@ -162,6 +162,8 @@ public:
 
     bool Begin(const std::string& path, PDFDoc* document, std::string* error) override {
         document_ = document;
+        entities_.clear();
+        width_ = height_ = 0.0;
         if (!document_ || !document_->isOk()) {
             *error = "the PDF could not be read";
             return false;

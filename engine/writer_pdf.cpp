@@ -79,8 +79,13 @@ public:
             *error = "the PDF could not be read";
             return false;
         }
+        // A writer may be started again for another file.
         document_ = document;
         xref_ = document->getXRef();
+        sourcePages_.clear();
+        numbers_.clear();
+        pending_.clear();
+        pageNumbers_.clear();
         Catalog* catalog = document->getCatalog();
         for (int i = 1; i <= catalog->getNumPages(); ++i) {
             if (const Ref* ref = catalog->getPageRef(i)) sourcePages_.insert(Key(*ref));

@@ -54,6 +54,9 @@ public:
 
     bool Begin(const std::string& path, PDFDoc* document, std::string* error) override {
         document_ = document;
+        body_.clear();
+        pages_ = 0;
+        fonts_.clear();
         if (!document_ || !document_->isOk()) {
             *error = "the PDF could not be read";
             return false;
