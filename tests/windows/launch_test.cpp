@@ -1,5 +1,5 @@
 // Launch, the monitor window, Stop scan and Last log on the real main window,
-// with the engine stand-in beside the test as the program folder's engine.
+// with the scripted engine double beside the test as the program folder's engine.
 // Each test has a temporary folder of its own (TMP and TEMP point there, for
 // the configurator and the engine it starts), so the engine's log and the
 // file-list file are the test's own.
