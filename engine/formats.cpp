@@ -3,6 +3,13 @@
 // log line.
 #include "engine/formats.h"
 
+#include "engine/writer_bbox.h"
+#include "engine/writer_bmp.h"
+#include "engine/writer_gif.h"
+#include "engine/writer_tiff.h"
+#include "engine/writer_txt.h"
+#include "engine/writer_makers.h"
+
 namespace {
 
 bool Never(const OutputOptions&) { return false; }
@@ -15,23 +22,23 @@ bool SwfAdjoin(const OutputOptions& options) { return options.swfAdjoin; }
 bool TiffAdjoin(const OutputOptions& options) { return options.tiffAdjoin; }
 
 const FormatEntry kFormats[] = {
-    {kOutBmp, "bmp", true, Never, nullptr},
+    {kOutBmp, "bmp", true, Never, MakeBmpWriter},
     {kOutDcx, "dcx", true, DcxAdjoin, nullptr},
     {kOutDxf, "dxf", false, Never, nullptr},
-    {kOutGif, "gif", true, Never, nullptr},
+    {kOutGif, "gif", true, Never, MakeGifWriter},
     {kOutHtml, "html", false, Always, nullptr},
-    {kOutJpeg, "jpg", true, Never, nullptr},
+    {kOutJpeg, "jpg", true, Never, MakeJpegWriter},
     {kOutPdf, "pdf", false, Always, nullptr},
-    {kOutPng, "png", true, Never, nullptr},
+    {kOutPng, "png", true, Never, MakePngWriter},
     {kOutPs, "ps", true, PsAdjoin, nullptr},
     {kOutPsd, "psd", true, Never, nullptr},
     {kOutRtf, "rtf", false, Always, nullptr},
     {kOutSwf, "swf", true, SwfAdjoin, nullptr},
     {kOutTga, "tga", true, Never, nullptr},
-    {kOutTiff, "tif", true, TiffAdjoin, nullptr},
-    {kOutTxt, "txt", false, Always, nullptr},
+    {kOutTiff, "tif", true, TiffAdjoin, MakeTiffWriter},
+    {kOutTxt, "txt", false, Always, MakeTxtWriter},
     {kOutInfos, "csv", false, Always, nullptr},
-    {kOutBbox, "txt", false, Always, nullptr},
+    {kOutBbox, "txt", false, Always, MakeBboxWriter},
 };
 
 }  // namespace

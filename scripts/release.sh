@@ -4,7 +4,12 @@
 # of the folder.
 #
 #   scripts/release.sh                       build build/win32, write build/release and build/release.zip
-#   scripts/release.sh --bin DIR --out DIR   lay out from programs already built in DIR (no build)
+#   scripts/release.sh --bin DIR --deps DIR [--out DIR]
+#                                            lay out from programs already built in DIR and the
+#                                            engine's libraries' prefix (no build)
+#
+# The engine's fonts, poppler-data and licence texts come from the prefix
+# scripts/build-deps.sh builds for i686 (fonts\, poppler\, licenses\).
 #
 # The engine, its library and the uninstaller come from another maker; the
 # release carries this project's stand-ins for them, and placeholder files
@@ -13,20 +18,27 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bin=""
+deps=""
 out="$top/build/release"
 while [ $# -gt 0 ]; do
     case "$1" in
         --bin) bin=$2; shift 2 ;;
+        --deps) deps=$2; shift 2 ;;
         --out) out=$2; shift 2 ;;
-        *) echo "usage: scripts/release.sh [--bin DIR] [--out DIR]" >&2; exit 2 ;;
+        *) echo "usage: scripts/release.sh [--bin DIR --deps DIR] [--out DIR]" >&2; exit 2 ;;
     esac
 done
 
+if [ -n "$bin" ] && [ -z "$deps" ]; then
+    echo "release: --bin needs --deps, the engine's libraries' prefix" >&2
+    exit 2
+fi
 if [ -z "$bin" ]; then
     cd "$top"
     bash scripts/install-deps.sh
+    deps=$(bash scripts/build-deps.sh i686 | tail -1)
     cmake -S . -B build/win32 -G Ninja -DZANDRIX_WERROR=ON -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
+        -DCMAKE_BUILD_TYPE=Release -DZANDRIX_DEPS_PREFIX="$deps" >/dev/null
     cmake --build build/win32 -j "$(nproc)"
     bin="$top/build/win32/bin"
 fi
@@ -53,6 +65,7 @@ for entry in "${built[@]}"; do
 done
 cp "$top/resources/lang/001.lng" "$top/resources/lang/033.lng" "$top/resources/Ombrello_zandrix.ini" \
    "$top/resources/whatsnew.txt" "$out/"
+bash "$top/scripts/copy-engine-files.sh" "$deps" "$out"
 
 placeholders=(Ombrelloe_zandrix.hlp Ombrelloe_zandrix.cnt Ombrello_zandrix.dat Ograph.dll Ottf.dll Ojpeg.dll
               Ovector.dll Otiff.dll Olcms.dll Ozlib.dll Obzip.dll Opng.dll Oswf.dll Olibxml.dll)
@@ -79,4 +92,4 @@ done
 zip_file="$out.zip"
 rm -f "$zip_file"
 (cd "$(dirname "$out")" && zip -qrX "$zip_file" "$(basename "$out")")
-echo "release folder: $out ($(ls "$out" | wc -l) files), zip: $zip_file"
+echo "release folder: $out ($(find "$out" -type f | wc -l) files), zip: $zip_file"

@@ -9,8 +9,9 @@ cd "$top"
 bash scripts/install-deps.sh
 
 build=build/win64
+deps=$(bash scripts/build-deps.sh x86_64 | tail -1)
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+      -DCMAKE_BUILD_TYPE=Release -DZANDRIX_DEPS_PREFIX="$deps" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 bash scripts/stage.sh "$build" build/stage
 stage=$(cd build/stage && pwd)

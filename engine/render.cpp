@@ -1,0 +1,167 @@
+// Drawing pages as poppler's pdftoppm draws them by default.
+#include "engine/render.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+#include <Error.h>
+#include <GlobalParams.h>
+#include <PDFDoc.h>
+#include <SplashOutputDev.h>
+#include <goo/GooString.h>
+#include <splash/SplashBitmap.h>
+#include <splash/SplashTypes.h>
+
+const long long kMaxPagePixels = 120LL * 1000 * 1000;
+
+namespace {
+
+std::once_flag libraryOnce;
+
+void IgnorePdfError(ErrorCategory, Goffset, const char*) {}
+
+bool NeedsSwap(int rotation) { return rotation % 180 == 90; }
+
+}  // namespace
+
+void SetUpPdfLibrary(const std::string& programFolder) {
+    std::call_once(libraryOnce, [&programFolder]() {
+        setErrorCallback(IgnorePdfError);
+        globalParams = std::make_unique<GlobalParams>();
+        // The standard fonts and poppler's data folder beside the program
+        // are registered here once the font set ships with the program.
+        (void)programFolder;
+    });
+}
+
+namespace {
+
+// Whether the file's first kilobyte holds the PDF header, as readers ask.
+bool HasPdfHeader(const std::string& path) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) return true;  // opening reports it
+    char head[1024];
+    size_t got = std::fread(head, 1, sizeof head, in);
+    std::fclose(in);
+    for (size_t i = 0; i + 5 <= got; ++i)
+        if (std::memcmp(head + i, "%PDF-", 5) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+PdfFile OpenPdf(const std::string& path, const std::string& password) {
+    PdfFile file;
+    if (!HasPdfHeader(path)) {
+        file.error = "not a PDF file";
+        return file;
+    }
+    std::optional<GooString> secret;
+    if (!password.empty()) secret = GooString(password);
+    file.document = std::make_unique<PDFDoc>(std::make_unique<GooString>(path), secret, secret);
+    if (file.document->isOk()) {
+        if (file.document->getNumPages() < 1) {
+            file.error = "the document has no page";
+            file.document.reset();
+        }
+        return file;
+    }
+    switch (file.document->getErrorCode()) {
+    case errOpenFile:
+        file.error = "the file cannot be opened for reading";
+        break;
+    case errEncrypted:
+        file.passwordProblem = true;
+        file.error = password.empty() ? "the document is encrypted and the job gives no password"
+                                      : "the job's password does not open the document";
+        break;
+    case errBadCatalog:
+    case errDamaged:
+        file.error = "the document is damaged";
+        break;
+    default:
+        file.error = "not a readable PDF document";
+        break;
+    }
+    file.document.reset();
+    return file;
+}
+
+bool PagePixelSize(PDFDoc* document, int page, const DrawRequest& request, int* width, int* height,
+                   double* exactWidth, double* exactHeight) {
+    double w = document->getPageCropWidth(page);
+    double h = document->getPageCropHeight(page);
+    if (!(w > 0) || !(h > 0) || !std::isfinite(w) || !std::isfinite(h)) return false;
+    // poppler applies the horizontal resolution to the drawn picture's
+    // width, whichever side of the page that is after rotation.
+    if (NeedsSwap(document->getPageRotate(page) + request.extraRotation)) std::swap(w, h);
+    w *= request.dpiX / 72.0;
+    h *= request.dpiY / 72.0;
+    if (w > 1e9 || h > 1e9) return false;
+    *exactWidth = w;
+    *exactHeight = h;
+    *width = static_cast<int>(std::ceil(w));
+    *height = static_cast<int>(std::ceil(h));
+    return *width > 0 && *height > 0;
+}
+
+PageDrawer::PageDrawer(PDFDoc* document, bool grey) : document_(document), grey_(grey) {
+    SplashColor paper;
+    std::memset(paper, 0, sizeof paper);
+    paper[0] = paper[1] = paper[2] = 0xff;
+    device_ = std::make_unique<SplashOutputDev>(grey ? splashModeMono8 : splashModeRGB8, 4, false, paper, true,
+                                                splashThinLineDefault, false);
+    device_->setFontAntialias(true);
+    device_->setVectorAntialias(true);
+    device_->setFreeTypeHinting(false, false);
+    device_->setEnableFreeType(true);
+    device_->startDoc(document_);
+}
+
+PageDrawer::~PageDrawer() = default;
+
+bool PageDrawer::Draw(int page, const DrawRequest& request, Picture* picture, std::string* error) {
+    if (page < 1 || page > document_->getNumPages() || document_->getPage(page) == nullptr) {
+        *error = "page " + std::to_string(page) + " cannot be read";
+        return false;
+    }
+    int width = 0, height = 0;
+    double exactWidth = 0, exactHeight = 0;
+    if (!PagePixelSize(document_, page, request, &width, &height, &exactWidth, &exactHeight)) {
+        *error = "page " + std::to_string(page) + " has no usable size";
+        return false;
+    }
+    if (static_cast<long long>(width) * height > kMaxPagePixels) {
+        *error = "page " + std::to_string(page) + " is too large to draw: " + std::to_string(width) + " x " +
+                 std::to_string(height) + " pixels at this resolution, more than the " +
+                 std::to_string(kMaxPagePixels / 1000000) + " million pixels a page may have";
+        return false;
+    }
+    document_->displayPageSlice(device_.get(), page, request.dpiX, request.dpiY, request.extraRotation, false, false,
+                                false, 0, 0, width, height, request.stop, request.stopData);
+    if (request.stop != nullptr && request.stop(request.stopData)) {
+        *error = "stopped";
+        return false;
+    }
+    SplashBitmap* bitmap = device_->getBitmap();
+    if (bitmap == nullptr || bitmap->getWidth() < 1 || bitmap->getHeight() < 1) {
+        *error = "page " + std::to_string(page) + " could not be drawn";
+        return false;
+    }
+    const int channels = grey_ ? 1 : 3;
+    picture->width = bitmap->getWidth();
+    picture->height = bitmap->getHeight();
+    picture->channels = channels;
+    picture->bilevel = false;
+    picture->dpiX = request.dpiX;
+    picture->dpiY = request.dpiY;
+    const size_t stride = picture->Stride();
+    picture->pixels.resize(stride * static_cast<size_t>(picture->height));
+    const SplashColorPtr data = bitmap->getDataPtr();
+    const size_t rowSize = static_cast<size_t>(bitmap->getRowSize());
+    for (int y = 0; y < picture->height; ++y)
+        std::memcpy(picture->Row(y), data + rowSize * static_cast<size_t>(y), stride);
+    return true;
+}

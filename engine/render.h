@@ -1,0 +1,64 @@
+// Opening PDF files and drawing their pages with poppler's Splash renderer,
+// set up as poppler's pdftoppm draws by default (white paper, anti-aliased
+// vectors and glyphs, FreeType without hinting), on the crop box and with
+// the page's own /Rotate. One PdfFile and one PageDrawer per thread: a
+// poppler document is never shared between threads.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/picture.h"
+
+class PDFDoc;
+class SplashOutputDev;
+
+// Sets up poppler's global state once for the whole process: its data
+// folder and fonts from the program folder, its error messages silenced
+// (failures reach the log as values). Safe to call from any thread.
+void SetUpPdfLibrary(const std::string& programFolder);
+
+// The most pixels one page may have; a page that would have more fails
+// with a clear reason instead of exhausting memory.
+extern const long long kMaxPagePixels;
+
+// An open PDF file, or why it could not be opened.
+struct PdfFile {
+    std::unique_ptr<PDFDoc> document;
+    std::string error;       // empty when document is usable
+    bool passwordProblem = false;
+};
+PdfFile OpenPdf(const std::string& path, const std::string& password);
+
+struct DrawRequest {
+    double dpiX = 72.0;
+    double dpiY = 72.0;
+    bool grey = false;       // one grey channel instead of RGB
+    int extraRotation = 0;   // clockwise, a multiple of 90, added to the page's own
+    // Asked between drawing steps; true stops the drawing.
+    bool (*stop)(void* data) = nullptr;
+    void* stopData = nullptr;
+};
+
+// Draws pages of one document; keeps its renderer between pages.
+class PageDrawer {
+public:
+    PageDrawer(PDFDoc* document, bool grey);
+    ~PageDrawer();
+    PageDrawer(const PageDrawer&) = delete;
+    PageDrawer& operator=(const PageDrawer&) = delete;
+
+    // Draws page (1-based) into picture; false with error set when the page
+    // cannot be drawn (missing, too large, stopped).
+    bool Draw(int page, const DrawRequest& request, Picture* picture, std::string* error);
+
+private:
+    PDFDoc* document_;
+    bool grey_;
+    std::unique_ptr<SplashOutputDev> device_;
+};
+
+// The size in pixels page would be drawn at, as pdftoppm sizes it; false
+// when the page has no usable box.
+bool PagePixelSize(PDFDoc* document, int page, const DrawRequest& request, int* width, int* height,
+                   double* exactWidth, double* exactHeight);
