@@ -1,10 +1,15 @@
 // Drawing pages as poppler's pdftoppm draws them by default.
 #include "engine/render.h"
 
+#include "engine/file_system.h"
+#include "engine/fonts.h"
+#include "engine/plan.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -25,21 +30,42 @@ const long long kLargePagePixels = 30LL * 1000 * 1000;
 namespace {
 
 std::once_flag libraryOnce;
+std::mutex sinkLock;
+std::function<void(const std::string&)> messageSink;
 
-void IgnorePdfError(ErrorCategory, Goffset, const char*) {}
+void SendPdfMessage(const char* message, long long) {
+    std::lock_guard<std::mutex> hold(sinkLock);
+    if (messageSink && message != nullptr) messageSink(message);
+}
+
+bool IsFolder(const std::string& path) {
+    fsys::Stamp stamp = fsys::StampOf(path);
+    return stamp.exists && stamp.folder;
+}
 
 bool NeedsSwap(int rotation) { return rotation % 180 == 90; }
 
 }  // namespace
 
-void SetUpPdfLibrary(const std::string& programFolder) {
-    std::call_once(libraryOnce, [&programFolder]() {
-        setErrorCallback(IgnorePdfError);
-        globalParams = std::make_unique<GlobalParams>();
-        // Here the standard fonts and poppler's data folder that ship
-        // beside the program are registered (engine/fonts.h) once they do.
-        (void)programFolder;
+std::vector<std::string> SetUpPdfLibrary(const std::string& programFolder) {
+    std::vector<std::string> notes;
+    std::call_once(libraryOnce, [&programFolder, &notes]() {
+        std::string data = JoinPath(programFolder, kPopplerDataFolderName);
+        StartPoppler(IsFolder(data) ? data : std::string(), SendPdfMessage);
+        // A PDF may use the standard fonts without embedding them; without
+        // faces registered for them a Windows machine that lacks the
+        // expected system fonts would draw no text at all.
+        std::string fonts = JoinPath(programFolder, kFontsFolderName);
+        if (!IsFolder(fonts)) return;
+        for (const std::string& missing : RegisterStandardFonts(fonts))
+            notes.push_back("The font file " + JoinPath(fonts, missing) + " is missing: text in its font may not show");
     });
+    return notes;
+}
+
+void SetPdfMessageSink(std::function<void(const std::string&)> sink) {
+    std::lock_guard<std::mutex> hold(sinkLock);
+    messageSink = std::move(sink);
 }
 
 namespace {

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <memory>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/picture.h"
 
@@ -14,9 +16,15 @@ class PDFDoc;
 class SplashOutputDev;
 
 // Sets up poppler's global state once for the whole process: its data
-// folder and fonts from the program folder, its error messages silenced
-// (failures reach the log as values). Safe to call from any thread.
-void SetUpPdfLibrary(const std::string& programFolder);
+// folder and the standard fonts from the program folder when it holds them
+// (else poppler's own data and the system's fonts), and its messages sent
+// to the message sink. Safe to call from any thread. Returns, on the first
+// call only, what a log should say of the set-up (missing font files).
+std::vector<std::string> SetUpPdfLibrary(const std::string& programFolder);
+
+// Where poppler's messages go from now on (a damaged object, a font that is
+// missing); null drops them. Messages come from any worker thread.
+void SetPdfMessageSink(std::function<void(const std::string&)> sink);
 
 // The most pixels one page may have; a page that would have more fails
 // with a clear reason instead of exhausting memory.

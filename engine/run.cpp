@@ -830,7 +830,17 @@ int RunEngine(const std::string& jobPath, const EngineSetup& setup, Progress& fo
     SerialProgress progress(follower);
     RunLog log(JoinPath(setup.tempFolder, kEngineLogName), plan.eraseLog);
     WriteJobInt(kKeyProcessId, static_cast<int>(setup.processId), jobPath.c_str());
-    SetUpPdfLibrary(setup.programFolder);
+    std::vector<std::string> setupNotes = SetUpPdfLibrary(setup.programFolder);
+    // poppler's messages, each once a run: a damaged file can repeat one
+    // thousands of times. On Windows poppler also names every system font
+    // it looked for and did not find, which says nothing about the files.
+    std::mutex seenLock;
+    std::set<std::string> seen;
+    SetPdfMessageSink([&log, &seenLock, &seen](const std::string& message) {
+        if (message.rfind("No display font for", 0) == 0) return;
+        std::lock_guard<std::mutex> hold(seenLock);
+        if (seen.size() < 200 && seen.insert(message).second) log.Line("PDF library: " + message);
+    });
 
     const std::string today = fsys::LocalDate();
     log.Line("Ombrello_zandrix engine, run of " + today.substr(0, 4) + "-" + today.substr(4, 2) + "-" +
@@ -841,6 +851,7 @@ int RunEngine(const std::string& jobPath, const EngineSetup& setup, Progress& fo
     log.Line("Output format: " + FormatName(plan.options.format) + ", pages drawn at " + resolution +
              " pixels per inch");
     log.Line("Target folder: " + plan.target);
+    for (const std::string& note : setupNotes) log.Line(note);
 
     int result = kRunAllConverted;
     if (plan.target.empty()) {
@@ -851,6 +862,7 @@ int RunEngine(const std::string& jobPath, const EngineSetup& setup, Progress& fo
         result = plan.scan ? RunScan(plan, setup, progress, log) : RunOnce(plan, setup, progress, log);
     }
     progress.RunEnded(result == kRunAllConverted);
+    SetPdfMessageSink(nullptr);
     WriteJobInt(kKeyProcessId, 0, jobPath.c_str());
     return result;
 }

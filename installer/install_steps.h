@@ -15,6 +15,11 @@ int CanWriteInFolder(const char* folder);
 // copied stays.
 int CopyInstallFiles(const char* sourceDrive, const char* sourceDir, const char* folder, HWND page);
 
+// Copies the engine's folders (kInstallFolders) that stand beside the
+// installer into the install folder, with everything below them. Returns 0
+// when one of them cannot be copied whole.
+int CopyInstallFolders(const char* sourceDrive, const char* sourceDir, const char* folder);
+
 // Creates the program group with its items for the install folder.
 void CreateProgramGroup(const char* folder);
 

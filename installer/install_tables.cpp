@@ -18,6 +18,8 @@ const InstallFile kInstallFiles[kInstallFileCount] = {
     {"001.lng", 0},               {"033.lng", 0},
 };
 
+const char* const kInstallFolders[kInstallFolderCount] = {"fonts", "poppler", "licenses"};
+
 const char kProductName[] = "Ombrello_zandrix";
 const char kProductVersion[] = "2.13";
 const char kDefaultInstallFolder[] = "c:\\Program Files\\Ombrello_zandrix";

@@ -24,6 +24,12 @@ struct InstallFile {
 // Every file copied from the source folder to the install folder, in order.
 extern const InstallFile kInstallFiles[kInstallFileCount];
 
+// The engine's folders (fonts, poppler's character maps, licence texts),
+// copied whole after the file table when they stand beside the installer,
+// and removed whole by the uninstaller.
+enum { kInstallFolderCount = 3 };
+extern const char* const kInstallFolders[kInstallFolderCount];
+
 extern const char kProductName[];           // "Ombrello_zandrix": message captions, group, key
 extern const char kProductVersion[];        // the version the welcome page announces
 extern const char kDefaultInstallFolder[];  // proposed on the install folder page

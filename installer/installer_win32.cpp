@@ -144,7 +144,8 @@ void Install(HWND page) {
 
     char drive[kDriveSize];
     char dir[kPathSize];
-    if (!GetProgramFolder(drive, dir) || !CopyInstallFiles(drive, dir, g_installFolder, page))
+    if (!GetProgramFolder(drive, dir) || !CopyInstallFiles(drive, dir, g_installFolder, page) ||
+        !CopyInstallFolders(drive, dir, g_installFolder))
         FailAndExit(page);
     if (g_createGroup) CreateProgramGroup(g_installFolder);
     WriteUninstallEntry(g_installFolder);

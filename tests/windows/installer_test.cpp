@@ -461,6 +461,12 @@ TEST_F(Installer, InstallsFilesGroupAndEntryThenUninstallerTakesThemBack) {
 }
 
 TEST_F(Installer, WithoutTheGroupNoGroupIsMadeAndAnEmptiedFolderIsRemoved) {
+    // The engine's folders go with it, nested folders included, and leave with it.
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\fonts").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\poppler").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\poppler\\cMap").c_str(), nullptr));
+    ASSERT_TRUE(ui::WriteFileBytes(source_ + "\\fonts\\NimbusSans-Regular.t1", "font bytes"));
+    ASSERT_TRUE(ui::WriteFileBytes(source_ + "\\poppler\\cMap\\UniJIS-UCS2-H", "cmap bytes"));
     Start();
     ToOptions(target_);
     ui::ClickButton(Page(), 1025);
@@ -473,6 +479,9 @@ TEST_F(Installer, WithoutTheGroupNoGroupIsMadeAndAnEmptiedFolderIsRemoved) {
     EXPECT_FALSE(Exists(GroupFolder()));
     Press(PSBTN_FINISH);
     EXPECT_EQ(1, ExitCode());
+    EXPECT_EQ("font bytes", ui::ReadFileBytes(target_ + "\\fonts\\NimbusSans-Regular.t1"));
+    EXPECT_EQ("cmap bytes", ui::ReadFileBytes(target_ + "\\poppler\\cMap\\UniJIS-UCS2-H"));
+    EXPECT_FALSE(Exists(target_ + "\\licenses")) << "a folder the release lacks is not made";
 
     PROCESS_INFORMATION info;
     ASSERT_TRUE(ui::StartProgram(target_ + "\\uninst.exe", "", &info));
