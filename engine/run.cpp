@@ -23,7 +23,12 @@
 #include <PDFDoc.h>
 
 #include "engine/file_system.h"
+#include "engine/document_writers.h"
+#include "engine/fonts.h"
 #include "engine/formats.h"
+#include "engine/more_writers.h"
+#include "engine/operations.h"
+#include "engine/signature.h"
 #include "engine/plan.h"
 #include "engine/render.h"
 #include "job/job_access.h"
@@ -212,6 +217,27 @@ struct BatchTotals {
     int outputs = 0;
 };
 
+// The folder of the font the signature text is drawn in: the program
+// folder's, else (the native command run from a build) the system's.
+std::string SignatureFontFolder(const std::string& programFolder) {
+    std::string own = JoinPath(programFolder, kFontsFolderName);
+    fsys::Stamp stamp = fsys::StampOf(own);
+    if (stamp.exists && stamp.folder) return own;
+    return "/usr/share/fonts/opentype/urw-base35";
+}
+
+// What the log says once a run about options the format cannot follow.
+std::vector<std::string> FormatNotes(const OutputOptions& options) {
+    std::vector<std::string> notes;
+    const FormatEntry* format = FindFormat(options.format);
+    if (format == nullptr) return notes;
+    if (format->raster && options.operations.colourSpace == kSpaceCmyk && !FormatHoldsCmyk(options.format))
+        notes.push_back("This format holds no CMYK: its files are written in RGB.");
+    if (options.format == kOutPs && !PsCompressionNote(options).empty()) notes.push_back(PsCompressionNote(options));
+    if (!format->raster && !DocumentFormatNote(options).empty()) notes.push_back(DocumentFormatNote(options));
+    return notes;
+}
+
 class Batch {
 public:
     Batch(const Plan& plan, const EngineSetup& setup, SerialProgress& progress, RunLog& log, NameBook& names,
@@ -221,6 +247,10 @@ public:
         int degrees = plan.options.operations.rotateDegrees % 360;
         if (degrees < 0) degrees += 360;
         if (plan.options.operations.rotate && degrees % 90 == 0) extraRotation_ = degrees;
+        const FormatEntry* format = format_;
+        if (plan.options.operations.signature && format != nullptr && format->raster &&
+            !PrepareStamp(plan.options.operations, SignatureFontFolder(setup.programFolder), &stamp_, &stampError_))
+            stampError_ = "the signature cannot be stamped: " + stampError_;
     }
 
     BatchTotals Run(const std::vector<std::string>& files) {
@@ -375,7 +405,7 @@ private:
     // Chooses the names of a file's outputs; runs in file order.
     void NameOutputs(FileWork& file) {
         file.folder = OutputFolderFor(plan_, file.path);
-        const std::string extension = format_->extension;
+        const std::string extension = OutputExtension(plan_.options);
         if (format_->wholeDocument(plan_.options)) {
             std::string base;
             int number = 0;
@@ -504,9 +534,13 @@ private:
     // one place they are applied (ApplyOperations with these operations). A
     // turn by a multiple of 90 degrees is drawn so already.
     std::string ProcessPicture(Picture* picture) {
-        ImageOperations operations = plan_.options.operations;
-        if (extraRotation_ != 0 || operations.rotateDegrees % 90 == 0) operations.rotate = false;
-        (void)picture;
+        // Converting without the signature the job asks for would hand out
+        // pages the user did not mean to.
+        if (!stampError_.empty()) return stampError_;
+        OutputOptions options = plan_.options;
+        if (extraRotation_ != 0 || options.operations.rotateDegrees % 90 == 0) options.operations.rotate = false;
+        std::string error;
+        if (!ApplyOperations(options, options.operations.signature ? &stamp_ : nullptr, picture, &error)) return error;
         return "";
     }
 
@@ -658,6 +692,8 @@ private:
     std::string date_;
     const FormatEntry* format_;
     int extraRotation_ = 0;
+    Stamp stamp_;
+    std::string stampError_;
 
     std::vector<std::string> files_;
     FileOrderGate gate_;
@@ -852,6 +888,7 @@ int RunEngine(const std::string& jobPath, const EngineSetup& setup, Progress& fo
              " pixels per inch");
     log.Line("Target folder: " + plan.target);
     for (const std::string& note : setupNotes) log.Line(note);
+    for (const std::string& note : FormatNotes(plan.options)) log.Line(note);
 
     int result = kRunAllConverted;
     if (plan.target.empty()) {

@@ -1,8 +1,8 @@
 // The pages of one large PDF shared between workers while a multi-page
 // output still receives them in page order, and a multi-page output that
-// fails at its end. This program brings its own format table (FindFormat),
-// which the linker takes instead of the engine's: a recording writer that
-// notes each page it is given and the thread that drew it.
+// fails at its end. The run gets a format table of this test's own: a
+// recording writer that notes each page it is given and the thread that drew
+// it.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -56,13 +56,15 @@ bool Always(const OutputOptions&) { return true; }
 
 const FormatEntry kRecording = {kOutTiff, "pages", true, Always, MakeRecording};
 
-}  // namespace
+const FormatEntry* FindRecording(int format) { return format == kOutTiff ? &kRecording : nullptr; }
 
-const FormatEntry* FindFormat(int format) { return format == kOutTiff ? &kRecording : nullptr; }
+class EngineParallel : public ::testing::Test {
+protected:
+    void SetUp() override { ReplaceFormatTable(FindRecording); }
+    void TearDown() override { ReplaceFormatTable(nullptr); }
+};
 
-namespace {
-
-TEST(EngineParallel, ALargePdfIsSharedByTheWorkersAndItsPagesArriveInOrder) {
+TEST_F(EngineParallel, ALargePdfIsSharedByTheWorkersAndItsPagesArriveInOrder) {
     if (engine_test::SamplesFolder().empty()) GTEST_SKIP() << "OTXTPDF_SAMPLES names no sample folder";
     engine_test::Scratch scratch;
     ASSERT_TRUE(engine_test::CopyFile(engine_test::SamplesFolder() + "/long.pdf", scratch.Path("src/long.pdf")));
