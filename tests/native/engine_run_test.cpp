@@ -127,6 +127,58 @@ TEST_F(EngineRun, PagesAreDrawnPixelForPixelAsPdftoppmDrawsThem) {
                          scratch_.Path("out/turned_002.jpg") + "'"));
 }
 
+TEST_F(EngineRun, TheImageOperationsAndTheSignatureReachEveryDrawnPage) {
+    AddSample("groff.pdf", "src/groff.pdf");
+    Int(kKeyShave, 1);
+    Text(kKeyShaveGeometry, "5x7");
+    Int(kKeyColorspace, 1);
+    Int(kKeyUseASignature, 1);
+    Text(kKeySignatureText, "PAID");
+    Int(kKeySignatureRegion, 7);  // South East
+    Int(kKeySignatureDissolve, 100);
+    ASSERT_EQ(kRunAllConverted, Run(2)) << Log();
+
+    std::vector<engine_test::Pixels> drawn = Pdftoppm(scratch_, scratch_.Path("src/groff.pdf"), 40);
+    ASSERT_EQ(5u, drawn.size());
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        char file[64];
+        std::snprintf(file, sizeof file, "out/groff_%03zu.png", i + 1);
+        engine_test::Pixels got = engine_test::ReadPng(scratch_.Path(file));
+        ASSERT_TRUE(got.ok) << file;
+        ASSERT_EQ(drawn[i].width - 10, got.width) << file << ": 5 pixels off the left and the right";
+        ASSERT_EQ(drawn[i].height - 14, got.height) << file << ": 7 off the top and the bottom";
+        // The page's own text, shaved: grey pixels where pdftoppm drew them, 5 across and 7 down.
+        int darkTop = 0;
+        bool grey = true;
+        for (int y = 0; y < got.height / 3; ++y)
+            for (int x = 0; x < got.width; ++x) {
+                const unsigned char* g = &got.rgb[(static_cast<size_t>(y) * got.width + x) * 3];
+                const unsigned char* d = &drawn[i].rgb[(static_cast<size_t>(y + 7) * drawn[i].width + x + 5) * 3];
+                grey = grey && g[0] == g[1] && g[1] == g[2];
+                if (g[0] < 128) ++darkTop;
+                if ((g[0] < 128) != (d[0] < 128 && d[1] < 128 && d[2] < 128)) ADD_FAILURE() << file << " at " << x << "," << y;
+            }
+        EXPECT_TRUE(grey) << file;
+        EXPECT_GT(darkTop, 0) << file;
+        // The stamp in the bottom right quarter, nothing in the bottom left one.
+        int stampRight = 0;
+        int stampLeft = 0;
+        for (int y = got.height * 3 / 4; y < got.height; ++y)
+            for (int x = 0; x < got.width; ++x)
+                if (got.rgb[(static_cast<size_t>(y) * got.width + x) * 3] < 128) ++(x > got.width / 2 ? stampRight : stampLeft);
+        EXPECT_GT(stampRight, 50) << file;
+        EXPECT_EQ(0, stampLeft) << file;
+    }
+
+    // A signature file that cannot be read fails every file rather than convert it unsigned.
+    Text(kKeySignatureFile, scratch_.Path("missing.png"));
+    Int(kKeyErrorsMove, 1);
+    Text(kKeyMoveErrorPath, scratch_.Path("err"));
+    EXPECT_EQ(kRunSomeFailed, Run(2));
+    EXPECT_EQ(Files{"groff.pdf"}, scratch_.Files("err"));
+    EXPECT_NE(std::string::npos, Log().find(scratch_.Path("missing.png"))) << Log();
+}
+
 TEST_F(EngineRun, SourcesMoveAfterTheirOutputsAndFailuresGoToTheErrorFolder) {
     AddSample("cairo.pdf", "src/a.pdf");
     AddSample("groff.pdf", "src/sub/a.pdf");         // the same name in a subfolder
