@@ -11,10 +11,10 @@
 # The engine's fonts, poppler-data and licence texts come from the prefix
 # scripts/build-deps.sh builds for i686 (fonts\, poppler\, licenses\).
 #
-# The engine, its library and the uninstaller come from another maker; the
-# release carries this project's stand-ins for them, and placeholder files
-# for the maker's other libraries, data file and help files, all listed in
-# STANDINS.txt beside them.
+# The engine is this project's own. The installer's table also names files
+# of the other maker's engine: the engine library and the uninstaller are
+# this project's stand-ins, the maker's other libraries, data file and help
+# files placeholder files, all listed in STANDINS.txt beside them.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bin=""
@@ -43,9 +43,9 @@ if [ -z "$bin" ]; then
     bin="$top/build/win32/bin"
 fi
 
-# Built file:name in the release:CMake target that builds it. The last three are stand-ins.
+# Built file:name in the release:CMake target that builds it. The last two are stand-ins.
 built=(installer.exe:installer.exe:installer zandrix_gui.exe:zandrix_gui.exe:zandrix_gui
-       stopjob.exe:stopjob.exe:stopjob ombrello_zandrix.exe:Ombrello_zandrix.exe:engine_standin
+       stopjob.exe:stopjob.exe:stopjob ombrello_zandrix.exe:Ombrello_zandrix.exe:ombrello_zandrix
        Otxtpdf.dll:Otxtpdf.dll:otxtpdf_standin uninst.exe:uninst.exe:uninst_standin)
 missing=0
 for entry in "${built[@]}"; do
@@ -74,10 +74,10 @@ for name in "${placeholders[@]}"; do
 done
 {
     printf 'Stand-ins in this folder\r\n\r\n'
-    printf 'These files come from the conversion engine'"'"'s maker in a real release.\r\n'
-    printf 'Here they are stand-ins made by this project, so that the release installs and runs:\r\n\r\n'
-    printf '  Ombrello_zandrix.exe  stand-in for the conversion engine, made to test the front end\r\n'
-    printf '  Otxtpdf.dll           stand-in for the engine library, made to test the front end\r\n'
+    printf 'The installer'"'"'s file table names files of the engine maker'"'"'s own release.\r\n'
+    printf 'The engine of this release, Ombrello_zandrix.exe, is this project'"'"'s and needs none\r\n'
+    printf 'of them. They are stand-ins made by this project, so that the release installs and runs:\r\n\r\n'
+    printf '  Otxtpdf.dll           the engine library: this project'"'"'s page counter\r\n'
     printf '  uninst.exe            stand-in uninstaller: it removes what installer.exe installed\r\n'
     for name in "${placeholders[@]}"; do printf '  %-21s placeholder file, one line of text\r\n' "$name"; done
 } >"$out/STANDINS.txt"

@@ -8,8 +8,6 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 rm -rf "$2"
 cmake --install "$1" --prefix "$2" >/dev/null
 cp "$top/resources/Ombrello_zandrix.ini" "$2/"
-# The engine stand-in takes the engine's place, so that Launch runs something.
-cp "$1/bin/ombrello_zandrix.exe" "$2/"
 cp "$1/bin/Otxtpdf.dll" "$2/"   # the engine library stand-in
 
 # The engine's run-time files, from the libraries built for this build's target.

@@ -30,10 +30,11 @@ whatsnew.txt zandrix_gui.exe fonts poppler licenses"
 got=$(cd "$scratch/release" && ls | sort | tr '\n' ' ')
 want=$(tr ' \n' '\n\n' <<<"$expected" | grep -v '^$' | sort | tr '\n' ' ')
 [ "$got" = "$want" ] || fail "release folder holds: $got; expected: $want"
-[ "$(cat "$scratch/release/Ombrello_zandrix.exe")" = "built ombrello_zandrix.exe" ] || fail "engine stand-in not copied"
+[ "$(cat "$scratch/release/Ombrello_zandrix.exe")" = "built ombrello_zandrix.exe" ] || fail "engine not copied"
 cmp -s "$top/resources/Ombrello_zandrix.ini" "$scratch/release/Ombrello_zandrix.ini" || fail "default job file differs"
 grep -q 'uninst.exe  *stand-in uninstaller' "$scratch/release/STANDINS.txt" || fail "STANDINS.txt does not name uninst.exe"
 grep -q 'Ograph.dll  *placeholder' "$scratch/release/STANDINS.txt" || fail "STANDINS.txt does not name Ograph.dll"
+grep -q "^  Ombrello_zandrix.exe" "$scratch/release/STANDINS.txt" && fail "STANDINS.txt lists the engine, which is the project's own"
 for f in fonts/NimbusSans-Regular.otf poppler/cMap/Adobe-Japan1/90ms-RKSJ-H licenses/poppler.txt; do
     [ -f "$scratch/release/$f" ] || fail "$f is missing from the release folder"
 done
