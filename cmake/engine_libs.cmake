@@ -32,7 +32,8 @@ elseif(ZANDRIX_DEPS_PREFIX)
     # The same include folders as pkg-config's poppler gives natively, so that
     # "PDFDoc.h" and "splash/SplashBitmap.h" are found alike on both.
     target_include_directories(zandrix_engine_libs SYSTEM INTERFACE
-        "${ZANDRIX_DEPS_PREFIX}/include/poppler" "${ZANDRIX_DEPS_PREFIX}/include")
+        "${ZANDRIX_DEPS_PREFIX}/include/poppler" "${ZANDRIX_DEPS_PREFIX}/include"
+        "${ZANDRIX_DEPS_PREFIX}/include/freetype2")
     # The libraries are static: their headers must not declare DLL imports.
     target_compile_definitions(zandrix_engine_libs INTERFACE OPJ_STATIC)
     set(ZANDRIX_ENGINE ON)
