@@ -110,18 +110,20 @@ int ResolveSelectedFolder(const char* display, const char* personal, char out[kP
     std::string folder = std::string(personal) + (found + std::strlen(last + 1));
     if (folder.size() > kPathMax) return 0;
     std::memcpy(out, folder.c_str(), folder.size() + 1);
-    CollapseBackslashes(out);
+    CollapseFolderPath(out);
     return 1;
 }
 
 int ResolveCommandFolder(const char* display, const char* personal, char out[kPathSize]) {
     out[0] = '\0';
     if (std::strchr(display, ':') != nullptr) return ResolveDrivePath(display, out);
+    // Without a personal folder (unreadable, or no backslash in it) the display
+    // path alone would be scanned as a folder of the current drive.
     const char* last = std::strrchr(personal, '\\');
-    size_t parentLength = last == nullptr ? std::strlen(personal) : static_cast<size_t>(last - personal);
-    std::string folder = std::string(personal, parentLength) + display;
+    if (last == nullptr) return 0;
+    std::string folder = std::string(personal, static_cast<size_t>(last - personal)) + display;
     if (folder.size() > kPathMax) return 0;
     std::memcpy(out, folder.c_str(), folder.size() + 1);
-    CollapseBackslashes(out);
+    CollapseFolderPath(out);
     return 1;
 }

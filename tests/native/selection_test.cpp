@@ -123,6 +123,23 @@ TEST(FolderTreePaths, PersonalFolderRules) {
     EXPECT_STREQ("C:\\Documents and Settings\\user", folder);
     ASSERT_TRUE(ResolveCommandFolder("\\My Computer\\Local Disk (C:)", personal, folder));
     EXPECT_STREQ("C:", folder);
+    // An unreadable personal folder gives no folder, not the display path on the current drive.
+    EXPECT_FALSE(ResolveCommandFolder("\\My Documents\\x", "", folder));
+    EXPECT_STREQ("", folder);
+    EXPECT_FALSE(ResolveCommandFolder("\\My Documents", "NoBackslash", folder));
+}
+
+TEST(FolderTreePaths, PersonalFolderOnANetworkShareKeepsItsPrefix) {
+    const char personal[] = "\\\\server\\home\\ana\\Documents";
+    char folder[kPathSize];
+    ASSERT_TRUE(ResolveSelectedFolder("\\Documents\\2006", personal, folder));
+    EXPECT_STREQ("\\\\server\\home\\ana\\Documents\\2006", folder);
+    ASSERT_TRUE(ResolveSelectedFolder("\\Documents", personal, folder));
+    EXPECT_STREQ(personal, folder);
+    ASSERT_TRUE(ResolveCommandFolder("\\Documents\\2006", personal, folder));
+    EXPECT_STREQ("\\\\server\\home\\ana\\Documents\\2006", folder);
+    ASSERT_TRUE(ResolveCommandFolder("", personal, folder));
+    EXPECT_STREQ("\\\\server\\home\\ana", folder);
 }
 
 }  // namespace
