@@ -28,7 +28,9 @@ struct Parsed {
     bool hasValue;  // an entry line without '=' names a key but holds no value
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// Windows trims these around names and values: the space, the tab, the
+// vertical tab, the form feed and the DOS end-of-file mark (Ctrl-Z).
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
