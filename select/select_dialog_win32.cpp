@@ -421,7 +421,7 @@ void OnInitDialog(HWND dialog) {
     InitCommonControlsEx(&bars);
     g_select.toolbar = CreateSelectToolbar(dialog);
     g_select.smallIcon = static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SELECT), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_select.smallIcon));
     SendMessageA(g_select.toolbar, TB_CHECKBUTTON, IDC_CM_GRID, TRUE);
 
