@@ -180,6 +180,13 @@ TEST_F(SelectDialog, OpensEmptyWithItsLayoutAndToolbar) {
     EXPECT_EQ(IconPixels(own), pixels);
     EXPECT_NE(std::count(pixels.begin(), pixels.end(), 0x00FF00FFu), 256) << "an empty picture";
     DestroyIcon(own);
+
+    // Tab reaches the folder tree, then the listing, then the selection list.
+    HWND tree = session.tree();
+    EXPECT_TRUE(GetWindowLongA(tree, GWL_STYLE) & WS_TABSTOP);
+    EXPECT_EQ(session.listing(), GetNextDlgTabItem(dialog, tree, FALSE));
+    EXPECT_EQ(session.selection(), GetNextDlgTabItem(dialog, session.listing(), FALSE));
+    EXPECT_EQ(tree, GetNextDlgTabItem(dialog, session.selection(), FALSE));
     HWND header = reinterpret_cast<HWND>(SendMessageA(session.listing(), LVM_GETHEADER, 0, 0));
     std::vector<std::string> headers;
     for (int i = 0; i < 4; ++i) {
