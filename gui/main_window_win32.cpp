@@ -526,6 +526,11 @@ int RunConfigurator(HINSTANCE instance) {
     char languagePath[kPathSize];
     StartupLanguagePath(g_main.drive, g_main.dir, languagePath);
     SetLanguageFile(languagePath);
+    // COM once for the thread, for as long as the window lives: the folder
+    // browsers are shell dialogs that want it, and the file selection
+    // dialog's own initialisation then nests inside this one.
+    HRESULT com = CoInitialize(nullptr);
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    if (SUCCEEDED(com)) CoUninitialize();
     return 1;
 }
