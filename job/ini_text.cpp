@@ -28,9 +28,7 @@ struct Parsed {
     bool hasValue;  // an entry line without '=' names a key but holds no value
 };
 
-// Windows trims these around names and values: the space, the tab, the
-// vertical tab, the form feed and the DOS end-of-file mark (Ctrl-Z).
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
+bool IsBlank(char c) { return c != '\0' && std::strchr(kBlanks, c) != nullptr; }
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
