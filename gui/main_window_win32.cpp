@@ -128,7 +128,8 @@ void InitMainDialog(HWND dialog) {
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     // The move folder's browse button shows a folder picture rather than "...".
     HICON folder = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BROWSE_FOLDER),
-                                                  IMAGE_ICON, 16, 16, LR_SHARED));
+                                                  IMAGE_ICON, ScaleToSystemDpi(16), ScaleToSystemDpi(16),
+                                                  LR_SHARED));
     SendDlgItemMessageA(dialog, IDC_BT_MOVE_PATH, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(folder));
     FillLists(dialog);
     MakeStaticFonts(dialog);

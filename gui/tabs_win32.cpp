@@ -4,6 +4,7 @@
 #include "gui/tabs_win32.h"
 
 #include "gui/pages.h"
+#include "gui/window_helpers.h"
 #include "resources/main_ids.h"
 
 #include <commctrl.h>
@@ -27,11 +28,13 @@ HWND CreateTabControl(HWND dialog, int groupBox, int height, PageStack stack, in
     RECT frame;
     if (!GetWindowRect(GetDlgItem(dialog, groupBox), &frame)) return nullptr;
     InitCommonControls();
-    POINT corner = {frame.left + kTabOffsetX, frame.top + kTabOffsetY};
+    // The sizes are pixels at 96 dpi; the dialog's own units grow with the
+    // screen's scale, so these grow with it.
+    POINT corner = {frame.left + ScaleToSystemDpi(kTabOffsetX), frame.top + ScaleToSystemDpi(kTabOffsetY)};
     ScreenToClient(dialog, &corner);
     HWND tab = CreateWindowExA(0, "SysTabControl32", "",
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, corner.x, corner.y,
-                               kTabWidth, height, dialog, nullptr,
+                               ScaleToSystemDpi(kTabWidth), ScaleToSystemDpi(height), dialog, nullptr,
                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
                                nullptr);
     if (!tab) return nullptr;
@@ -41,8 +44,11 @@ HWND CreateTabControl(HWND dialog, int groupBox, int height, PageStack stack, in
     // is page controls, tab control, frame.
     SetWindowPos(GetDlgItem(dialog, groupBox), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)),
-                 MAKELPARAM(TRUE, 0));
+    // The stock font keeps its 96-dpi size where the system does not scale
+    // it (Wine); on a larger scale the dialog's own font, which grows, labels the tabs.
+    HGDIOBJ font = GetStockObject(ANSI_VAR_FONT);
+    if (ScaleToSystemDpi(96) != 96) font = reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(font), MAKELPARAM(TRUE, 0));
     for (int i = 0; i < TabCount(stack); ++i) {
         char label[32];
         lstrcpynA(label, TabLabel(stack, i), sizeof label);
