@@ -24,17 +24,28 @@ const int kInputTabHeight = 145;
 
 const char kTiffAdjoinText[] = "Adjoin all PDF pages in a single multi-file TIFF";
 
+// A length in pixels of the 96-dpi layout, on a larger scale grown as the
+// dialog's own units grew: the tab control keeps its place in its frame,
+// whose size comes from the template. The template's font measures 6 by 13
+// pixels for 4 by 8 dialog units at 96 dpi.
+int ScaleLikeDialog(HWND dialog, int pixels, bool horizontal) {
+    if (ScaleToSystemDpi(96) == 96) return pixels;
+    RECT units = {0, 0, 4, 8};
+    if (!MapDialogRect(dialog, &units)) return ScaleToSystemDpi(pixels);
+    return horizontal ? MulDiv(pixels, units.right, 6) : MulDiv(pixels, units.bottom, 13);
+}
+
 HWND CreateTabControl(HWND dialog, int groupBox, int height, PageStack stack, int initialTab) {
     RECT frame;
     if (!GetWindowRect(GetDlgItem(dialog, groupBox), &frame)) return nullptr;
     InitCommonControls();
-    // The sizes are pixels at 96 dpi; the dialog's own units grow with the
-    // screen's scale, so these grow with it.
-    POINT corner = {frame.left + ScaleToSystemDpi(kTabOffsetX), frame.top + ScaleToSystemDpi(kTabOffsetY)};
+    POINT corner = {frame.left + ScaleLikeDialog(dialog, kTabOffsetX, true),
+                    frame.top + ScaleLikeDialog(dialog, kTabOffsetY, false)};
     ScreenToClient(dialog, &corner);
     HWND tab = CreateWindowExA(0, "SysTabControl32", "",
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, corner.x, corner.y,
-                               ScaleToSystemDpi(kTabWidth), ScaleToSystemDpi(height), dialog, nullptr,
+                               ScaleLikeDialog(dialog, kTabWidth, true), ScaleLikeDialog(dialog, height, false),
+                               dialog, nullptr,
                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
                                nullptr);
     if (!tab) return nullptr;

@@ -55,17 +55,38 @@ private:
     bool had_ = false;
 };
 
-BOOL CALLBACK AddTabWidth(HWND child, LPARAM param) {
+struct Frames {
+    std::vector<RECT> groups;
+    std::vector<RECT> tabs;
+};
+
+BOOL CALLBACK AddFrame(HWND child, LPARAM param) {
+    Frames* frames = reinterpret_cast<Frames*>(param);
     char kind[32];
     RECT rect;
-    if (GetClassNameA(child, kind, sizeof kind) && lstrcmpA(kind, "SysTabControl32") == 0 && GetWindowRect(child, &rect))
-        reinterpret_cast<std::vector<int>*>(param)->push_back(rect.right - rect.left);
+    if (!GetClassNameA(child, kind, sizeof kind) || !GetWindowRect(child, &rect)) return TRUE;
+    if (lstrcmpA(kind, "SysTabControl32") == 0) frames->tabs.push_back(rect);
+    if (lstrcmpiA(kind, "Button") == 0 && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+        frames->groups.push_back(rect);
     return TRUE;
 }
 
-// What a configurator started at that scale sizes in pixels: the widths of
-// the main window's two tab controls, the file selection dialog's four
-// column widths, then its toolbar's button width and height.
+// How much of its group box's width a tab control takes, in per mille, when
+// it lies inside the box with room at its right and bottom; -1 otherwise.
+int TabShare(const Frames& frames, size_t tab) {
+    const RECT& t = frames.tabs[tab];
+    for (const RECT& g : frames.groups) {
+        if (t.left < g.left || t.top < g.top || t.left >= g.right || t.top >= g.bottom) continue;
+        if (t.right > g.right - 2 || t.bottom > g.bottom - 2) return -1;
+        return static_cast<int>(1000 * (t.right - t.left) / (g.right - g.left));
+    }
+    return -1;
+}
+
+// What a configurator started at that scale sizes in pixels: the share of
+// their group boxes the main window's two tab controls take (per mille),
+// the file selection dialog's four column widths, then its toolbar's
+// button width and height.
 std::vector<int> PixelSizes(DWORD dpi) {
     ScreenScale scale(dpi);
     const std::string folder = ui::MakeTempFolder("high_dpi") + "\\";
@@ -79,7 +100,9 @@ std::vector<int> PixelSizes(DWORD dpi) {
     if (!ui::StartProgram(folder + "zandrix_gui.exe", "", &info)) return sizes;
     HWND main = ui::WaitForWindow(info.dwProcessId, "#32770", "Ombrello_zandrix Monitor", 15000);
     if (main != nullptr) {
-        EnumChildWindows(main, AddTabWidth, reinterpret_cast<LPARAM>(&sizes));
+        Frames frames;
+        EnumChildWindows(main, AddFrame, reinterpret_cast<LPARAM>(&frames));
+        for (size_t tab = 0; tab < frames.tabs.size(); ++tab) sizes.push_back(TabShare(frames, tab));
         PostMessageA(main, WM_COMMAND, 1061, 0);
         HWND select = ui::WaitForWindow(info.dwProcessId, "#32770", "Ombrello_zandrix - Select PDF files", 15000);
         if (select != nullptr) {
@@ -136,12 +159,18 @@ TEST(HighDpi, ProgramsDeclareSystemDpiAwareness) {
 TEST(HighDpi, PixelSizesGrowWithTheScreen) {
     std::vector<int> normal = PixelSizes(96);
     ASSERT_EQ(8u, normal.size());
-    EXPECT_EQ((std::vector<int>{335, 335, 200, 55, 75, 115}), std::vector<int>(normal.begin(), normal.begin() + 6));
+    EXPECT_EQ((std::vector<int>{200, 55, 75, 115}), std::vector<int>(normal.begin() + 2, normal.begin() + 6));
 
     std::vector<int> large = PixelSizes(144);
     ASSERT_EQ(8u, large.size());
-    EXPECT_EQ((std::vector<int>{503, 503, 300, 83, 113, 173}), std::vector<int>(large.begin(), large.begin() + 6))
-        << "the tab controls and the columns at 150%";
+    // The tab controls stay inside their frames and grow at least as the frames do.
+    for (int tab = 0; tab < 2; ++tab) {
+        EXPECT_GT(normal[tab], 500) << tab;
+        EXPECT_GT(large[tab], 500) << tab;
+        EXPECT_GE(large[tab], normal[tab] - 15) << tab;
+    }
+    EXPECT_EQ((std::vector<int>{300, 83, 113, 173}), std::vector<int>(large.begin() + 2, large.begin() + 6))
+        << "the columns at 150%";
     // The toolbar's pictures are drawn 24 pixels wide instead of 16.
     EXPECT_GE(large[6], normal[6] + 8);
     EXPECT_GE(large[7], normal[7] + 8);
