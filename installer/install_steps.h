@@ -20,7 +20,9 @@ int CopyInstallFiles(const char* sourceDrive, const char* sourceDir, const char*
 // when one of them cannot be copied whole.
 int CopyInstallFolders(const char* sourceDrive, const char* sourceDir, const char* folder);
 
-// Creates the program group with its items for the install folder.
+// Creates the program group with its items for the install folder through
+// Program Manager, or as a folder of shortcuts when Program Manager cannot
+// be asked or refuses one of the commands that make the group.
 void CreateProgramGroup(const char* folder);
 
 // Writes the uninstall entry under HKEY_LOCAL_MACHINE; failures are silent.

@@ -90,10 +90,25 @@ int CopyInstallFiles(const char* sourceDrive, const char* sourceDir, const char*
 void CreateProgramGroup(const char* folder) {
     char commands[kGroupCommandCount][kGroupCommandSize];
     const char* sent[kGroupCommandCount];
+    int index[kGroupCommandCount];
     int count = 0;
     for (int i = 0; i < kGroupCommandCount; ++i)
-        if (FormatGroupCommand(i, folder, commands[i], sizeof commands[i])) sent[count++] = commands[i];
-    SendProgmanCommands(sent, count);
+        if (FormatGroupCommand(i, folder, commands[i], sizeof commands[i])) {
+            index[count] = i;
+            sent[count++] = commands[i];
+        }
+    bool carriedOut[kGroupCommandCount];
+    SendProgmanCommands(sent, count, carriedOut);
+
+    // An elevated installer gets no answer from the shell's Program Manager
+    // (the system keeps a lower process's messages from it), so the group
+    // would be missing while the finish page names its icons. Every command
+    // but the last, which only opens the group's window, must have been
+    // carried out; otherwise the group is made as shortcuts.
+    int made = 0;
+    for (int i = 0; i < count; ++i)
+        if (index[i] < kGroupCommandCount - 1 && carriedOut[i]) ++made;
+    if (made < kGroupCommandCount - 1) CreateShortcutGroup(folder);
 }
 
 void WriteUninstallEntry(const char* folder) {

@@ -63,12 +63,9 @@ fi
 picture="$top/build/configurator.png"
 tests/wine/harness.sh "$build" -- bash -c '
     "$ZANDRIX_WINE" "$1/zandrix_gui.exe" &
-    for _ in $(seq 1 100); do
-        id=$(xwininfo -root -tree 2>/dev/null | grep "\"Ombrello_zandrix Monitor\"" | head -n 1 | awk "{print \$1}")
-        [ -n "$id" ] && break
-        sleep 0.2
-    done
-    [ -n "$id" ] || { echo "the configurator did not open" >&2; exit 1; }
-    sleep 1
-    import -window "$id" "$2"
-    echo "The configurator opened; its picture is in $2"' _ "$stage" "$picture"
+    if bash "$3" "Ombrello_zandrix Monitor" "$2"; then
+        echo "The configurator opened; its picture is in $2"
+    else
+        echo "The configurator did not open, or its picture could not be taken" >&2
+        exit 1
+    fi' _ "$stage" "$picture" "$top/scripts/capture-window.sh"

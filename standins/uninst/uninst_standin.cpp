@@ -132,6 +132,8 @@ void Remove(const char* folder) {
     }
     const char* commands[] = {kDeleteGroupCommand};
     SendProgmanCommands(commands, 1);
+    // The group the installer made as shortcuts when Program Manager could not be asked.
+    RemoveShortcutGroup();
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
 
     std::vector<std::string> left = FolderEntries(folder);

@@ -165,21 +165,38 @@ TEST_F(Launch, MonitorWindowTakesItsCodesAndTheRelayMessages) {
     EXPECT_TRUE(IsWindow(monitor));
     EXPECT_FALSE(IsWindowVisible(monitor));
 
-    // A newer window takes the relays; code 1 hides it.
+    // A newer window takes the relays, and the hidden one it replaces is
+    // destroyed rather than kept for the rest of the session.
     HWND newer = LaunchForMonitor();
     ASSERT_NE(nullptr, newer);
     EXPECT_NE(monitor, newer);
+    EXPECT_FALSE(IsWindow(monitor));
+    EXPECT_EQ(std::vector<HWND>{newer}, Monitors());
     Relay(IDC_ST_RELAY_1, kRelayLine1, "For the newest");
     EXPECT_EQ("For the newest", Line(newer, IDC_ST_MONITOR_LINE1));
-    EXPECT_EQ(std::string(259, 'x'), Line(monitor, IDC_ST_MONITOR_LINE1));
+
+    // Code 1 hides it; the next Launch destroys it too.
     SendCode(newer, kMonitorHide, 0);
     EXPECT_FALSE(IsWindowVisible(newer));
-
-    // 1244 with 1 destroys it; relays afterwards go nowhere.
-    SendMessageA(dialog_, kRelayClose, 0, 1);
+    HWND newest = LaunchForMonitor();
+    ASSERT_NE(nullptr, newest);
     EXPECT_FALSE(IsWindow(newer));
+    EXPECT_EQ(std::vector<HWND>{newest}, Monitors());
+
+    // A window still shown is left as it is when another one opens.
+    HWND fourth = LaunchForMonitor();
+    ASSERT_NE(nullptr, fourth);
+    EXPECT_TRUE(IsWindowVisible(newest));
+    EXPECT_EQ(2u, Monitors().size());
+    Relay(IDC_ST_RELAY_1, kRelayLine1, "For the fourth");
+    EXPECT_EQ("For the fourth", Line(fourth, IDC_ST_MONITOR_LINE1));
+    EXPECT_EQ("", Line(newest, IDC_ST_MONITOR_LINE1));
+
+    // 1244 with 1 destroys the newest; relays afterwards go nowhere.
+    SendMessageA(dialog_, kRelayClose, 0, 1);
+    EXPECT_FALSE(IsWindow(fourth));
     Relay(IDC_ST_RELAY_1, kRelayLine1, "Nobody reads this");
-    EXPECT_EQ(std::string(259, 'x'), Line(monitor, IDC_ST_MONITOR_LINE1));
+    EXPECT_EQ("", Line(newest, IDC_ST_MONITOR_LINE1));
     EXPECT_TRUE(IsWindow(dialog_));
 }
 
