@@ -18,6 +18,12 @@ elseif(ZANDRIX_DEPS_PREFIX)
         message(FATAL_ERROR "ZANDRIX_DEPS_PREFIX=${ZANDRIX_DEPS_PREFIX} is not a complete build of "
                             "scripts/build-deps.sh")
     endif()
+    file(READ "${ZANDRIX_DEPS_PREFIX}/recipe.txt" deps_recipe)
+    string(FIND "${deps_recipe}" "${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-g++" deps_for_this_target)
+    if(deps_for_this_target EQUAL -1)
+        message(FATAL_ERROR "ZANDRIX_DEPS_PREFIX=${ZANDRIX_DEPS_PREFIX} was not built for "
+                            "${CMAKE_SYSTEM_PROCESSOR}: run scripts/build-deps.sh ${CMAKE_SYSTEM_PROCESSOR}")
+    endif()
     # Static libraries: each one before the libraries it uses.
     set(engine_lib_files)
     foreach(name poppler freetype png16 tiff jpeg openjp2 lcms2 gif z)

@@ -42,6 +42,7 @@ mkdir -p "$root" 2>/dev/null || die "cannot create the cache folder $root; set Z
 probe="$root/.probe.$$"
 ( : > "$probe" ) 2>/dev/null || die "the cache folder $root is not writable; set ZANDRIX_DEPS_CACHE to a writable folder"
 rm -f "$probe"
+root=$(cd "$root" && pwd)   # the builds run in other folders
 
 # --- Source packages, through an apt state of our own -----------------------
 # The machine's apt sources hold binary entries only; a deb-src twin of its
@@ -99,8 +100,10 @@ dsc_of() { echo "$root/sources/${1}_${2#*:}.dsc"; }  # package, version
 # failed are remembered until the lists are read again, so that a second run
 # does not go to the network.
 choose_source() {  # package -> sets version[package], downloading if needed
-    local p=$1 v dsc
-    for v in $(versions_newest_first "$p"); do
+    local p=$1 v dsc versions
+    versions=$(versions_newest_first "$p")
+    [ -n "$versions" ] || die "$p: no such source package in the Debian archive's lists ($aptdir/sources.d)"
+    for v in $versions; do
         dsc=$(dsc_of "$p" "$v")
         if [ -f "$dsc" ]; then version[$p]=$v; return 0; fi
         grep -qxF "$p=$v" "$aptdir/unavailable" 2>/dev/null && continue
@@ -145,7 +148,7 @@ flock -u 8
 
 # --- The recipe's hash ------------------------------------------------------
 recipe() {
-    sha256sum "$script"
+    sha256sum < "$script"   # the content only: every checkout shares the cache
     for p in "${packages[@]}"; do echo "$p ${version[$p]}"; done
     dpkg-query -W -f='${Package} ${Version}\n' libz-mingw-w64-dev poppler-data fonts-urw-base35
     "$cc" --version | head -1

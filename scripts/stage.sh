@@ -11,9 +11,9 @@ cp "$top/resources/Ombrello_zandrix.ini" "$2/"
 cp "$1/bin/Otxtpdf.dll" "$2/"   # the engine library stand-in
 
 # The engine's run-time files, from the libraries built for this build's target.
-case "$(grep '^CMAKE_CXX_COMPILER:' "$1/CMakeCache.txt")" in
-    *x86_64-w64-mingw32*) arch=x86_64 ;;
-    *i686-w64-mingw32*) arch=i686 ;;
+case "$(grep '^CMAKE_TOOLCHAIN_FILE:' "$1/CMakeCache.txt")" in
+    *mingw-x86_64.cmake) arch=x86_64 ;;
+    *mingw-i686.cmake) arch=i686 ;;
     *) echo "stage: $1 is not a Windows build" >&2; exit 1 ;;
 esac
 deps=$(bash "$top/scripts/build-deps.sh" "$arch" | tail -1)

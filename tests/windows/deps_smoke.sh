@@ -3,7 +3,7 @@
 # what it wrote with the host's own decoders (ImageMagick): every file is a
 # 200 x 100 picture whose dark pixels are the word the PDF draws in a
 # Helvetica it does not embed, and nowhere else; the TIFF files use the
-# compression they were asked for.
+# compression they were asked for; the PNG is the host's pdftoppm's drawing.
 #   deps_smoke.sh BUILD_DIR SMOKE_EXE DEPS_PREFIX
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -39,5 +39,13 @@ for pair in smoke-g4.tif:Group4 smoke-deflate.tif:Zip; do
     got=$(identify -format '%C' "$out/$f")
     [ "$got" = "$want" ] || { echo "FAIL: $f is compressed with $got, not $want"; fail=1; }
 done
+# The same poppler and FreeType from the same sources, with the same font:
+# the host's pdftoppm draws the page pixel for pixel alike.
+if [ -f "$out/smoke.pdf" ] && [ -f "$out/smoke.png" ]; then
+    pdftoppm -r 72 -png -singlefile "$out/smoke.pdf" "$out/host" &&
+        differing=$(compare -metric AE "$out/smoke.png" "$out/host.png" null: 2>&1) || true
+    echo "smoke.png: ${differing:-?} pixels differ from the host's pdftoppm"
+    [ "${differing:-}" = 0 ] || { echo "FAIL: smoke.png differs from the host's pdftoppm"; fail=1; }
+fi
 [ "$fail" -eq 0 ] && echo "deps smoke: ok"
 exit "$fail"
