@@ -241,6 +241,13 @@ TEST_F(EngineRun, AnUnwritableTargetLosesNothingAndAnUnknownFormatFailsEachFile)
     Text(kKeyTarget, "");
     EXPECT_EQ(kRunCannotStart, Run(2));
     EXPECT_EQ(Files{"a.pdf"}, scratch_.Files("src"));
+
+    // A job file that does not exist is not made by the process record.
+    job_ = scratch_.Path("missing/job.ini");
+    fsys::MakeFolders(scratch_.Path("missing"));
+    EXPECT_EQ(kRunCannotStart, Run(2));
+    EXPECT_EQ(Files{}, scratch_.Files("missing"));
+    EXPECT_NE(std::string::npos, Log().find("the job file " + job_ + " does not exist")) << Log();
 }
 
 TEST_F(EngineRun, AStoppedRunLeavesNoPartialOutputAndTouchesNoSourceNotDone) {
