@@ -754,8 +754,11 @@ int RunOnce(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
         log.Line("Files: the " + std::to_string(files.size()) + " file(s) listed in " + listPath);
     } else {
         files = PdfFilesIn(plan.source, plan.recurse, FoldersNotToEnter(plan));
-        log.Line("Files: " + std::to_string(files.size()) + " PDF file(s) of the source folder " + plan.source +
-                 (plan.recurse ? " and its subfolders" : ""));
+        if (!fsys::StampOf(plan.source).folder)
+            log.Line("Files: none, the source folder \"" + plan.source + "\" does not exist or cannot be read");
+        else
+            log.Line("Files: " + std::to_string(files.size()) + " PDF file(s) of the source folder " + plan.source +
+                     (plan.recurse ? " and its subfolders" : ""));
     }
     auto started = std::chrono::steady_clock::now();
     NameBook names;
