@@ -154,6 +154,10 @@ struct Output {
     std::string final;
 };
 
+// Pages left in a file below which a free worker begins a new file instead
+// of opening a second document of that one.
+const int kPagesWorthSharing = 4;
+
 std::string PartName(const std::string& final) { return final + ".part"; }
 
 // What a run needs of the Database Infos table: one writer for the run.
@@ -251,6 +255,7 @@ private:
     // The worker loop: pages of files already begun first, then new files.
     void Work() {
         std::map<FileWork*, WorkerDocument> documents;
+        auto hasDocument = [&documents](FileWork* file) { return documents.count(file) != 0; };
         for (;;) {
             for (auto it = documents.begin(); it != documents.end();)
                 it = it->second.file->done ? documents.erase(it) : std::next(it);
@@ -260,8 +265,12 @@ private:
             {
                 std::lock_guard<std::mutex> hold(lock_);
                 if (StopAsked()) return;
+                // A file with only a few pages left is not worth a second
+                // document while other files wait to be begun.
+                const bool filesWait = nextFile_ < static_cast<int>(files_.size());
                 for (const std::shared_ptr<FileWork>& active : active_) {
-                    if (active->nextPage <= active->span.last) {
+                    const int left = active->span.last - active->nextPage + 1;
+                    if (left > 0 && (!filesWait || left >= kPagesWorthSharing || hasDocument(active.get()))) {
                         file = active;
                         page = active->nextPage++;
                         break;
