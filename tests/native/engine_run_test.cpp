@@ -242,6 +242,16 @@ TEST_F(EngineRun, AnUnwritableTargetLosesNothingAndAnUnknownFormatFailsEachFile)
     EXPECT_EQ(kRunCannotStart, Run(2));
     EXPECT_EQ(Files{"a.pdf"}, scratch_.Files("src"));
 
+    // A log that cannot be written does not stop a conversion.
+    Text(kKeyTarget, scratch_.Path("out"));
+    Int(kKeyImageType, kOutPng);
+    Int(kKeyErrorsMove, 0);
+    EngineSetup noLog;
+    noLog.tempFolder = scratch_.Path("blocker");  // a file, not a folder
+    NoProgress quiet;
+    EXPECT_EQ(kRunAllConverted, RunEngine(job_, noLog, quiet));
+    EXPECT_EQ(7u, scratch_.Files("out").size());
+
     // A job file that does not exist is not made by the process record.
     job_ = scratch_.Path("missing/job.ini");
     fsys::MakeFolders(scratch_.Path("missing"));
