@@ -583,9 +583,12 @@ private:
                                                              std::to_string(file.span.last) + " of " +
                                                              std::to_string(file.pageCount) + ", ";
             line += pages + std::to_string(file.written.size()) + " output(s) in " + file.folder;
-            if (!file.written.empty()) {
-                line += " (" + FileNameOf(file.written.front());
-                if (file.written.size() > 1) line += " ... " + FileNameOf(file.written.back());
+            // The first and last name in page order (pages finish in any order).
+            const std::vector<std::string> names =
+                file.pageNames.empty() ? file.written : file.pageNames;
+            if (!names.empty()) {
+                line += " (" + FileNameOf(names.front());
+                if (names.size() > 1) line += " ... " + FileNameOf(names.back());
                 line += ")";
             }
             line += "; " + PlaceConverted(file);
