@@ -52,43 +52,13 @@ private:
 
 std::unique_ptr<Writer> MakeRecording(const OutputOptions&) { return std::make_unique<RecordingWriter>(); }
 
-// A run's table: one line a PDF, its name and page count.
-class TableWriter : public Writer {
-public:
-    bool Begin(const std::string& path, PDFDoc* document, std::string* error) override {
-        out_.open(path, std::ios::binary);
-        if (!out_ || document != nullptr) *error = "cannot create";
-        return static_cast<bool>(out_) && document == nullptr;
-    }
-    bool AddPage(const PageInput& page, std::string* error) override {
-        if (page.document == nullptr || page.picture != nullptr) {
-            *error = "a row needs the document and no picture";
-            return false;
-        }
-        out_ << FileNameOf(page.source) << " " << page.number << "\n";
-        return true;
-    }
-    bool End(std::string*) override {
-        out_.close();
-        return true;
-    }
-
-private:
-    std::ofstream out_;
-};
-
-std::unique_ptr<Writer> MakeTable(const OutputOptions&) { return std::make_unique<TableWriter>(); }
-
 bool Always(const OutputOptions&) { return true; }
 
 const FormatEntry kRecording = {kOutTiff, "pages", true, Always, MakeRecording};
-const FormatEntry kTable = {kOutInfos, "csv", false, Always, MakeTable};
 
 }  // namespace
 
-const FormatEntry* FindFormat(int format) {
-    return format == kOutTiff ? &kRecording : (format == kOutInfos ? &kTable : nullptr);
-}
+const FormatEntry* FindFormat(int format) { return format == kOutTiff ? &kRecording : nullptr; }
 
 namespace {
 
@@ -137,31 +107,6 @@ TEST(EngineParallel, ALargePdfIsSharedByTheWorkersAndItsPagesArriveInOrder) {
     EXPECT_NE(std::string::npos, engine_test::ReadBytes(scratch.Path("tmp/ombrello_zandrix.log"))
                                      .find("again.pdf: FAILED: the output " + scratch.Path("out/again.pages") +
                                            " cannot be written: the disk is full"));
-}
-
-TEST(EngineParallel, TheRunsTableHasOneRowAPdfInFileOrder) {
-    if (engine_test::SamplesFolder().empty()) GTEST_SKIP() << "OTXTPDF_SAMPLES names no sample folder";
-    engine_test::Scratch scratch;
-    const char* samples[][2] = {{"gs.pdf", "b.pdf"}, {"cairo.pdf", "a.pdf"}, {"not_a_pdf.pdf", "c.pdf"},
-                                {"groff.pdf", "d.pdf"}, {"long.pdf", "e.pdf"}};
-    for (auto& sample : samples)
-        ASSERT_TRUE(engine_test::CopyFile(engine_test::SamplesFolder() + "/" + sample[0],
-                                          scratch.Path(std::string("src/") + sample[1])));
-    const std::string job = scratch.Path("job.ini");
-    WriteJobInt(kKeyImageType, kOutInfos, job.c_str());
-    WriteJobText(kKeySource, scratch.Path("src").c_str(), job.c_str());
-    WriteJobText(kKeyTarget, scratch.Path("out").c_str(), job.c_str());
-    WriteJobInt(kKeyExtractAll, 0, job.c_str());
-    WriteJobInt(kKeyFirstPage, 50, job.c_str());  // the range does not matter to a table
-    fsys::MakeFolders(scratch.Path("tmp"));
-    EngineSetup setup;
-    setup.tempFolder = scratch.Path("tmp");
-    setup.workers = 3;
-    NoProgress quiet;
-    EXPECT_EQ(kRunSomeFailed, RunEngine(job, setup, quiet));
-    EXPECT_EQ("a.pdf 7\nb.pdf 12\nd.pdf 5\ne.pdf 720\n", engine_test::ReadBytes(scratch.Path("out/infos.csv")));
-    EXPECT_EQ(std::vector<std::string>{"infos.csv"}, scratch.Files("out"));
-    EXPECT_NE(std::string::npos, engine_test::ReadBytes(scratch.Path("tmp/ombrello_zandrix.log")).find("c.pdf: FAILED"));
 }
 
 }  // namespace
