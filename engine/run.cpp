@@ -841,18 +841,19 @@ int RunScan(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
 }  // namespace
 
 int RunEngine(const std::string& jobPath, const EngineSetup& setup, Progress& follower) {
-    SerialProgress progress(follower);
     fsys::Stamp job = fsys::StampOf(jobPath);
     if (!job.exists || job.folder) {
         // Nothing to read, and no process record to write: writing one
         // would make a job file where none was.
         RunLog(JoinPath(setup.tempFolder, kEngineLogName), true)
             .Line("Ombrello_zandrix engine: the job file " + jobPath + " does not exist; nothing is converted.");
-        progress.Note("The job file " + jobPath + " does not exist");
-        progress.RunEnded(false);
+        follower.Note("The job file " + jobPath + " does not exist");
+        follower.RunEnded(false);
         return kRunCannotStart;
     }
+
     Plan plan = ReadPlan(jobPath);
+    SerialProgress progress(follower);
     RunLog log(JoinPath(setup.tempFolder, kEngineLogName), plan.eraseLog);
     WriteJobInt(kKeyProcessId, static_cast<int>(setup.processId), jobPath.c_str());
     SetUpPdfLibrary(setup.programFolder);
