@@ -796,29 +796,32 @@ int RunScan(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
              " every " + std::to_string(plan.scanSeconds) + " s; a file is taken once its size and time stay the same "
              "between two looks");
     NameBook names;
-    std::set<std::string> handled;             // path, size and time of files handled
-    std::map<std::string, fsys::Stamp> looked;  // the previous look
+    std::map<std::string, fsys::Stamp> handled;  // size and time of each file when it was handled
+    std::map<std::string, fsys::Stamp> looked;   // the previous look
     const int settleSeconds = std::min(plan.scanSeconds, 2);
     int anyFailed = 0;
     for (int round = 1;; ++round) {
         std::vector<std::string> ready;
         std::map<std::string, fsys::Stamp> look;
-        bool waiting = false;
+        bool changing = false;
         for (const std::string& path : PdfFilesIn(plan.source, plan.recurse, FoldersNotToEnter(plan))) {
             fsys::Stamp stamp = fsys::StampOf(path);
             look[path] = stamp;
-            std::string key = path + '\n' + std::to_string(stamp.size) + '\n' + std::to_string(stamp.time);
-            if (handled.count(key) != 0) continue;
+            auto done = handled.find(path);
+            if (done != handled.end() && done->second.size == stamp.size && done->second.time == stamp.time) continue;
             auto before = looked.find(path);
-            bool steady = before != looked.end() && before->second.size == stamp.size &&
-                          before->second.time == stamp.time && stamp.size > 0;
-            if (steady && fsys::CanReadWhole(path)) {
+            bool steady = before != looked.end() && before->second.size == stamp.size && before->second.time == stamp.time;
+            if (steady && stamp.size > 0 && fsys::CanReadWhole(path)) {
                 ready.push_back(path);
-                handled.insert(key);
-            } else {
-                waiting = true;
+                handled[path] = stamp;
+            } else if (!steady) {
+                changing = true;
             }
         }
+        // Files gone from the folder are forgotten, so the memory of a
+        // long-running hot folder stays that of the files in it.
+        for (auto it = handled.begin(); it != handled.end();)
+            it = look.count(it->first) == 0 ? handled.erase(it) : std::next(it);
         looked = look;
         if (!ready.empty()) {
             log.Line("Scan " + std::to_string(round) + ": " + std::to_string(ready.size()) + " file(s)");
@@ -834,7 +837,7 @@ int RunScan(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
         }
         if (setup.scanRounds > 0 && round >= setup.scanRounds) return anyFailed ? kRunSomeFailed : kRunAllConverted;
         // A file still changing is looked at again soon, not a whole interval later.
-        if (!SleepUnlessStopped(setup, waiting ? settleSeconds : plan.scanSeconds)) return kRunStopped;
+        if (!SleepUnlessStopped(setup, changing ? settleSeconds : plan.scanSeconds)) return kRunStopped;
     }
 }
 
