@@ -26,6 +26,7 @@
 #include "engine/formats.h"
 #include "engine/plan.h"
 #include "engine/render.h"
+#include "job/ini_text.h"
 #include "job/job_access.h"
 #include "job/platform.h"
 #include "launch/engine_files.h"
@@ -759,6 +760,8 @@ int RunOnce(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
     bool fromList = false;
     std::vector<std::string> files;
     if (!setup.tempFolder.empty() && platform::ReadFileBytes(listPath.c_str(), &listText) == platform::kReadOk) {
+        // Read as the private-profile functions read it, a UTF-16 file too.
+        if (ini::IsUtf16(listText)) listText = ini::DecodeUtf16(listText);
         files = ParseFileList(listText);
         fromList = !files.empty();
     }

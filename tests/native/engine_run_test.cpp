@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/run.h"
+#include "job/ini_text.h"
 #include "launch/engine_files.h"
 #include "tests/native/engine_support.h"
 
@@ -213,6 +214,12 @@ TEST_F(EngineRun, TheFileListIsConvertedOnceThenTheSourceFolderAgain) {
     EXPECT_FALSE(fsys::StampOf(list).exists) << "the selection was for that run";
     EXPECT_EQ(kRunAllConverted, Run(2)) << Log();
     EXPECT_EQ((Files{"folder_001.png", "picked one_001.png"}), scratch_.Files("out"));
+
+    // A list saved as UTF-16 is read as the private-profile functions read it.
+    AddSample("gs.pdf", "elsewhere/wide.pdf");
+    engine_test::WriteBytes(list, ini::EncodeUtf16("[FILES]\r\n0=" + scratch_.Path("elsewhere/wide.pdf") + "\r\n"));
+    EXPECT_EQ(kRunAllConverted, Run(2)) << Log();
+    EXPECT_EQ((Files{"folder_001.png", "picked one_001.png", "wide_001.png"}), scratch_.Files("out"));
 }
 
 TEST_F(EngineRun, AnUnwritableTargetLosesNothingAndAnUnknownFormatFailsEachFile) {
