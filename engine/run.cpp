@@ -803,10 +803,16 @@ int RunScan(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
     std::map<std::string, fsys::Stamp> looked;   // the previous look
     const int settleSeconds = std::min(plan.scanSeconds, 2);
     int anyFailed = 0;
+    bool sourceMissing = false;
     for (int round = 1;; ++round) {
         std::vector<std::string> ready;
         std::map<std::string, fsys::Stamp> look;
         bool changing = false;
+        // Said once each time the folder goes missing, not at every scan.
+        const bool missing = !fsys::StampOf(plan.source).folder;
+        if (missing && !sourceMissing)
+            log.Timed("The source folder \"" + plan.source + "\" does not exist or cannot be read; the scans go on");
+        sourceMissing = missing;
         for (const std::string& path : PdfFilesIn(plan.source, plan.recurse, FoldersNotToEnter(plan))) {
             fsys::Stamp stamp = fsys::StampOf(path);
             look[path] = stamp;
