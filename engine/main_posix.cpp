@@ -37,7 +37,10 @@ public:
         Draw();
     }
     void Note(const std::string& text) override {
-        std::fprintf(stderr, "\r\033[K%s\n", text.c_str());
+        std::string shown = text;
+        for (char& c : shown)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+        std::fprintf(stderr, "\r\033[K%s\n", shown.c_str());
         Draw();
     }
     void RunEnded(bool) override { std::fprintf(stderr, "\n"); }
@@ -49,6 +52,8 @@ private:
         std::string bar(static_cast<size_t>(filled), '#');
         bar.resize(width, '-');
         std::string shown = name_.size() > 40 ? "..." + name_.substr(name_.size() - 37) : name_;
+        for (char& c : shown)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';  // no terminal controls from a file name
         std::fprintf(stderr, "\r\033[K[%s] %d/%d files  %s %d/%d pages", bar.c_str(), filesDone_, files_,
                      shown.c_str(), pagesDone_, pagesTotal_);
         std::fflush(stderr);

@@ -31,6 +31,7 @@
 #include "engine/signature.h"
 #include "engine/plan.h"
 #include "engine/render.h"
+#include "job/ini_text.h"
 #include "job/job_access.h"
 #include "job/platform.h"
 #include "launch/engine_files.h"
@@ -159,6 +160,10 @@ struct Output {
     std::string final;
 };
 
+// Pages left in a file below which a free worker begins a new file instead
+// of opening a second document of that one.
+const int kPagesWorthSharing = 4;
+
 std::string PartName(const std::string& final) { return final + ".part"; }
 
 // What a run needs of the Database Infos table: one writer for the run.
@@ -281,6 +286,7 @@ private:
     // The worker loop: pages of files already begun first, then new files.
     void Work() {
         std::map<FileWork*, WorkerDocument> documents;
+        auto hasDocument = [&documents](FileWork* file) { return documents.count(file) != 0; };
         for (;;) {
             for (auto it = documents.begin(); it != documents.end();)
                 it = it->second.file->done ? documents.erase(it) : std::next(it);
@@ -290,8 +296,12 @@ private:
             {
                 std::lock_guard<std::mutex> hold(lock_);
                 if (StopAsked()) return;
+                // A file with only a few pages left is not worth a second
+                // document while other files wait to be begun.
+                const bool filesWait = nextFile_ < static_cast<int>(files_.size());
                 for (const std::shared_ptr<FileWork>& active : active_) {
-                    if (active->nextPage <= active->span.last) {
+                    const int left = active->span.last - active->nextPage + 1;
+                    if (left > 0 && (!filesWait || left >= kPagesWorthSharing || hasDocument(active.get()))) {
                         file = active;
                         page = active->nextPage++;
                         break;
@@ -608,9 +618,12 @@ private:
                                                              std::to_string(file.span.last) + " of " +
                                                              std::to_string(file.pageCount) + ", ";
             line += pages + std::to_string(file.written.size()) + " output(s) in " + file.folder;
-            if (!file.written.empty()) {
-                line += " (" + FileNameOf(file.written.front());
-                if (file.written.size() > 1) line += " ... " + FileNameOf(file.written.back());
+            // The first and last name in page order (pages finish in any order).
+            const std::vector<std::string> names =
+                file.pageNames.empty() ? file.written : file.pageNames;
+            if (!names.empty()) {
+                line += " (" + FileNameOf(names.front());
+                if (names.size() > 1) line += " ... " + FileNameOf(names.back());
                 line += ")";
             }
             line += "; " + PlaceConverted(file);
@@ -783,6 +796,8 @@ int RunOnce(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
     bool fromList = false;
     std::vector<std::string> files;
     if (!setup.tempFolder.empty() && platform::ReadFileBytes(listPath.c_str(), &listText) == platform::kReadOk) {
+        // Read as the private-profile functions read it, a UTF-16 file too.
+        if (ini::IsUtf16(listText)) listText = ini::DecodeUtf16(listText);
         files = ParseFileList(listText);
         fromList = !files.empty();
     }
@@ -790,8 +805,11 @@ int RunOnce(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
         log.Line("Files: the " + std::to_string(files.size()) + " file(s) listed in " + listPath);
     } else {
         files = PdfFilesIn(plan.source, plan.recurse, FoldersNotToEnter(plan));
-        log.Line("Files: " + std::to_string(files.size()) + " PDF file(s) of the source folder " + plan.source +
-                 (plan.recurse ? " and its subfolders" : ""));
+        if (!fsys::StampOf(plan.source).folder)
+            log.Line("Files: none, the source folder \"" + plan.source + "\" does not exist or cannot be read");
+        else
+            log.Line("Files: " + std::to_string(files.size()) + " PDF file(s) of the source folder " + plan.source +
+                     (plan.recurse ? " and its subfolders" : ""));
     }
     auto started = std::chrono::steady_clock::now();
     NameBook names;
@@ -817,29 +835,38 @@ int RunScan(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
              " every " + std::to_string(plan.scanSeconds) + " s; a file is taken once its size and time stay the same "
              "between two looks");
     NameBook names;
-    std::set<std::string> handled;             // path, size and time of files handled
-    std::map<std::string, fsys::Stamp> looked;  // the previous look
+    std::map<std::string, fsys::Stamp> handled;  // size and time of each file when it was handled
+    std::map<std::string, fsys::Stamp> looked;   // the previous look
     const int settleSeconds = std::min(plan.scanSeconds, 2);
     int anyFailed = 0;
+    bool sourceMissing = false;
     for (int round = 1;; ++round) {
         std::vector<std::string> ready;
         std::map<std::string, fsys::Stamp> look;
-        bool waiting = false;
+        bool changing = false;
+        // Said once each time the folder goes missing, not at every scan.
+        const bool missing = !fsys::StampOf(plan.source).folder;
+        if (missing && !sourceMissing)
+            log.Timed("The source folder \"" + plan.source + "\" does not exist or cannot be read; the scans go on");
+        sourceMissing = missing;
         for (const std::string& path : PdfFilesIn(plan.source, plan.recurse, FoldersNotToEnter(plan))) {
             fsys::Stamp stamp = fsys::StampOf(path);
             look[path] = stamp;
-            std::string key = path + '\n' + std::to_string(stamp.size) + '\n' + std::to_string(stamp.time);
-            if (handled.count(key) != 0) continue;
+            auto done = handled.find(path);
+            if (done != handled.end() && done->second.size == stamp.size && done->second.time == stamp.time) continue;
             auto before = looked.find(path);
-            bool steady = before != looked.end() && before->second.size == stamp.size &&
-                          before->second.time == stamp.time && stamp.size > 0;
-            if (steady && fsys::CanReadWhole(path)) {
+            bool steady = before != looked.end() && before->second.size == stamp.size && before->second.time == stamp.time;
+            if (steady && stamp.size > 0 && fsys::CanReadWhole(path)) {
                 ready.push_back(path);
-                handled.insert(key);
-            } else {
-                waiting = true;
+                handled[path] = stamp;
+            } else if (!steady) {
+                changing = true;
             }
         }
+        // Files gone from the folder are forgotten, so the memory of a
+        // long-running hot folder stays that of the files in it.
+        for (auto it = handled.begin(); it != handled.end();)
+            it = look.count(it->first) == 0 ? handled.erase(it) : std::next(it);
         looked = look;
         if (!ready.empty()) {
             log.Line("Scan " + std::to_string(round) + ": " + std::to_string(ready.size()) + " file(s)");
@@ -855,13 +882,24 @@ int RunScan(const Plan& plan, const EngineSetup& setup, SerialProgress& progress
         }
         if (setup.scanRounds > 0 && round >= setup.scanRounds) return anyFailed ? kRunSomeFailed : kRunAllConverted;
         // A file still changing is looked at again soon, not a whole interval later.
-        if (!SleepUnlessStopped(setup, waiting ? settleSeconds : plan.scanSeconds)) return kRunStopped;
+        if (!SleepUnlessStopped(setup, changing ? settleSeconds : plan.scanSeconds)) return kRunStopped;
     }
 }
 
 }  // namespace
 
 int RunEngine(const std::string& jobPath, const EngineSetup& setup, Progress& follower) {
+    fsys::Stamp job = fsys::StampOf(jobPath);
+    if (!job.exists || job.folder) {
+        // Nothing to read, and no process record to write: writing one
+        // would make a job file where none was.
+        RunLog(JoinPath(setup.tempFolder, kEngineLogName), true)
+            .Line("Ombrello_zandrix engine: the job file " + jobPath + " does not exist; nothing is converted.");
+        follower.Note("The job file " + jobPath + " does not exist");
+        follower.RunEnded(false);
+        return kRunCannotStart;
+    }
+
     Plan plan = ReadPlan(jobPath);
     SerialProgress progress(follower);
     RunLog log(JoinPath(setup.tempFolder, kEngineLogName), plan.eraseLog);

@@ -13,7 +13,9 @@ class PDFDoc;
 // One page handed to a writer. Raster formats read the picture, already
 // drawn and processed; formats that work from the document itself (text,
 // vectors, information) read the document and the page number, and get no
-// picture.
+// picture. The Database Infos table is one writer for the whole run: Begin
+// with no document, then one AddPage per PDF in the run's file order
+// (number: its page count, document and source: that PDF), then End.
 struct PageInput {
     int number = 0;                  // 1-based page number in the PDF
     const Picture* picture = nullptr;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/run.h"
+#include "job/ini_text.h"
 #include "launch/engine_files.h"
 #include "tests/native/engine_support.h"
 
@@ -265,6 +266,12 @@ TEST_F(EngineRun, TheFileListIsConvertedOnceThenTheSourceFolderAgain) {
     EXPECT_FALSE(fsys::StampOf(list).exists) << "the selection was for that run";
     EXPECT_EQ(kRunAllConverted, Run(2)) << Log();
     EXPECT_EQ((Files{"folder_001.png", "picked one_001.png"}), scratch_.Files("out"));
+
+    // A list saved as UTF-16 is read as the private-profile functions read it.
+    AddSample("gs.pdf", "elsewhere/wide.pdf");
+    engine_test::WriteBytes(list, ini::EncodeUtf16("[FILES]\r\n0=" + scratch_.Path("elsewhere/wide.pdf") + "\r\n"));
+    EXPECT_EQ(kRunAllConverted, Run(2)) << Log();
+    EXPECT_EQ((Files{"folder_001.png", "picked one_001.png", "wide_001.png"}), scratch_.Files("out"));
 }
 
 TEST_F(EngineRun, AnUnwritableTargetLosesNothingAndAnUnknownFormatFailsEachFile) {
@@ -293,6 +300,23 @@ TEST_F(EngineRun, AnUnwritableTargetLosesNothingAndAnUnknownFormatFailsEachFile)
     Text(kKeyTarget, "");
     EXPECT_EQ(kRunCannotStart, Run(2));
     EXPECT_EQ(Files{"a.pdf"}, scratch_.Files("src"));
+
+    // A log that cannot be written does not stop a conversion.
+    Text(kKeyTarget, scratch_.Path("out"));
+    Int(kKeyImageType, kOutPng);
+    Int(kKeyErrorsMove, 0);
+    EngineSetup noLog;
+    noLog.tempFolder = scratch_.Path("blocker");  // a file, not a folder
+    NoProgress quiet;
+    EXPECT_EQ(kRunAllConverted, RunEngine(job_, noLog, quiet));
+    EXPECT_EQ(7u, scratch_.Files("out").size());
+
+    // A job file that does not exist is not made by the process record.
+    job_ = scratch_.Path("missing/job.ini");
+    fsys::MakeFolders(scratch_.Path("missing"));
+    EXPECT_EQ(kRunCannotStart, Run(2));
+    EXPECT_EQ(Files{}, scratch_.Files("missing"));
+    EXPECT_NE(std::string::npos, Log().find("the job file " + job_ + " does not exist")) << Log();
 }
 
 TEST_F(EngineRun, AStoppedRunLeavesNoPartialOutputAndTouchesNoSourceNotDone) {
