@@ -18,7 +18,9 @@ bash scripts/install-deps.sh
 build=build/win64
 out=${1:-build/screenshots}
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+deps=$(bash scripts/build-deps.sh x86_64 | tail -1)
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+      -DZANDRIX_DEPS_PREFIX="$deps" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 bash scripts/stage.sh "$build" build/stage
 rm -rf build/stage-no-job
@@ -42,19 +44,51 @@ for picture in "$out"/*.bmp; do
 done
 echo "pictures in $out"
 
-# The monitor window halfway through a run of the engine stand-in
-# (monitor_window.png) and the whole screen at that moment (launch_screen.png).
+# The monitor window in the middle of a real conversion of a few reports
+# (monitor_window.png), the whole screen at that moment (launch_screen.png)
+# and a page the engine drew (converted_page.png).
+reports="$top/build/monitor-reports"
+rm -rf "$reports" && mkdir -p "$reports"
+for quarter in 1 2 3 4 5 6; do
+    groff -t -ms -Tpdf >"$reports/report_2024_q$quarter.pdf" 2>/dev/null <<REPORT
+.TL
+Quarterly report, 2024 Q$quarter
+.AU
+Riverside branch
+.NH
+Sales
+.PP
+Sales in the quarter came to $((quarter * 17 + 80)) thousand, against a plan of 100 thousand.
+.TS
+box tab(;);
+l r r.
+Line;Units;Amount
+_
+Paper;$((quarter * 40));$((quarter * 168)).00
+Toner;$((quarter * 3));$((quarter * 156)).00
+.TE
+.bp
+.NH
+Outlook
+.PP
+The next quarter keeps the same plan.
+.bp
+.PP
+Appendix: figures by week.
+REPORT
+done
 monitor_work="$top/build/monitor-shots"
 rm -rf "$monitor_work"
 mkdir -p "$monitor_work"
 monitor_shots=$(cd "$build/bin" && pwd)/monitor_shots.exe
-tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\zandrix_gui.exe" "$3" "$4/"' \
-    _ "$monitor_shots" "$stage" "$(windows_path "$monitor_work")" "$out"
+tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\zandrix_gui.exe" "$3" "$4/" "$5"' \
+    _ "$monitor_shots" "$stage" "$(windows_path "$monitor_work")" "$out" "$(windows_path "$reports")"
 for picture in "$out"/monitor_window.bmp "$out"/launch_screen.bmp; do
     convert "$picture" "${picture%.bmp}.png"
     rm -f "$picture"
 done
-echo "monitor window pictures in $out"
+convert "$monitor_work/converted/report_2024_q1_001.png" -resize 50% "$out/converted_page.png"
+echo "monitor window pictures and a converted page in $out"
 # The install wizard: every page of an installation from a source folder laid
 # out like the release (this build's programs, placeholders for the maker's
 # files), and the failure dialog (install_*.png).
@@ -97,8 +131,8 @@ set_dpi 144
 tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\zandrix_gui.exe" "$3/dpi144_"' \
     _ "$shots" "$stage" "$out"
 rm -rf "$monitor_work" && mkdir -p "$monitor_work"
-tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\zandrix_gui.exe" "$3" "$4/dpi144_"' \
-    _ "$monitor_shots" "$stage" "$(windows_path "$monitor_work")" "$out"
+tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\zandrix_gui.exe" "$3" "$4/dpi144_" "$5"' \
+    _ "$monitor_shots" "$stage" "$(windows_path "$monitor_work")" "$out" "$(windows_path "$reports")"
 tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\installer.exe" "C:\\install-shots-144" "$3/dpi144_"' \
     _ "$install_shots" "$(windows_path "$source_dir")" "$out"
 tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\dpi144_"' _ "$select_shots" "$(windows_path "$out")"
