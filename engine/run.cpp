@@ -79,15 +79,25 @@ public:
     void FileStarted(int index, int count, const std::string& path) {
         std::lock_guard<std::mutex> hold(lock_);
         current_ = index;
+        count_ = count;
+        paths_[index] = path;
         follower_.FileStarted(index, count, path);
     }
-    // Pages of any file; only those of the file last started are shown.
+    // Pages of any file: those of the file shown. Once the file shown is
+    // finished, the next file to report pages is shown in its place, so a
+    // long file that started earlier does not go on unseen.
     void PagesDone(int index, int done, int total) {
         std::lock_guard<std::mutex> hold(lock_);
+        if (index != current_ && paths_.count(current_) == 0 && paths_.count(index) != 0) {
+            current_ = index;
+            follower_.FileStarted(index, count_, paths_[index]);
+        }
         if (index == current_) follower_.PagesDone(done, total);
     }
-    void FilesDone(int done, int count) {
+    // File index is finished: done of count files are.
+    void FileFinished(int index, int done, int count) {
         std::lock_guard<std::mutex> hold(lock_);
+        paths_.erase(index);
         follower_.FilesDone(done, count);
     }
     void Note(const std::string& text) {
@@ -103,6 +113,8 @@ private:
     std::mutex lock_;
     Progress& follower_;
     int current_ = -1;
+    int count_ = 0;
+    std::map<int, std::string> paths_;  // files started and not finished
 };
 
 // Lets files pass one at a time in their order in the run, so names are
@@ -652,7 +664,7 @@ private:
             file.finished = true;
         }
         file.done = true;
-        progress_.FilesDone(done, static_cast<int>(files_.size()));
+        progress_.FileFinished(file.index, done, static_cast<int>(files_.size()));
     }
 
     // A file the run was stopped in: what it wrote goes, its source stays.
