@@ -5,7 +5,7 @@
 
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
-#include "engine/output_file.h"
+#include "engine/byte_file.h"
 
 namespace {
 
@@ -72,7 +72,10 @@ public:
             }
         }
         written_ = true;
-        return file_.Write(out, error) && file_.Write(counts, error) && file_.Write(rows, error);
+        file_.Write(out);  // a failed write is reported by Close
+        file_.Write(counts);
+        file_.Write(rows);
+        return true;
     }
 
     bool End(std::string* error) override {
@@ -86,7 +89,7 @@ public:
     }
 
 private:
-    OutputFile file_;
+    ByteFile file_;
     bool written_ = false;
 };
 

@@ -5,7 +5,7 @@
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
 #include "engine/operations.h"
-#include "engine/output_file.h"
+#include "engine/byte_file.h"
 
 namespace {
 
@@ -82,7 +82,8 @@ public:
         const char signature[] = "TRUEVISION-XFILE.";
         out.insert(out.end(), signature, signature + sizeof signature);
         written_ = true;
-        return file_.Write(out, error);
+        file_.Write(out);  // a failed write is reported by Close
+        return true;
     }
 
     bool End(std::string* error) override {
@@ -96,7 +97,7 @@ public:
     }
 
 private:
-    OutputFile file_;
+    ByteFile file_;
     bool written_ = false;
 };
 
