@@ -51,3 +51,12 @@ bool ByteFile::Close(std::string* error) {
     if (!ok && error) *error = "cannot write to " + path_;
     return ok;
 }
+
+bool CloseOnePageFile(ByteFile* file, bool pageWritten, const std::string& noPage, std::string* error) {
+    if (!pageWritten) {
+        file->Close(nullptr);
+        *error = noPage;
+        return false;
+    }
+    return file->Close(error);
+}

@@ -26,8 +26,12 @@ public:
     // Overwrites bytes from offset (a table filled in at the end), then
     // carries on at the end; Written() is not changed.
     bool WriteAt(uint64_t offset, const Bytes& bytes);
-    // Bytes written in order since Open: the offset of the next byte.
+    // Bytes written in order through Write since Open: the offset of the
+    // next byte.
     uint64_t Written() const { return written_; }
+    // The open file for a library that writes through stdio itself; its
+    // failures are caught by Close, which checks the stream's error flag.
+    std::FILE* Stream() const { return file_; }
     // Closes the file; false when it was never open or any write, the flush
     // or the close failed. error may be null.
     bool Close(std::string* error);
@@ -38,3 +42,7 @@ private:
     uint64_t written_ = 0;
     bool failed_ = false;
 };
+
+// Ends a file that holds one page: when no page was written the file is
+// closed and the error is noPage; otherwise the answer of Close.
+bool CloseOnePageFile(ByteFile* file, bool pageWritten, const std::string& noPage, std::string* error);

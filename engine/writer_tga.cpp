@@ -86,15 +86,7 @@ public:
         return true;
     }
 
-    bool End(std::string* error) override {
-        if (!written_) {
-            std::string ignored;
-            file_.Close(&ignored);
-            *error = "no page was written to the TGA file";
-            return false;
-        }
-        return file_.Close(error);
-    }
+    bool End(std::string* error) override { return CloseOnePageFile(&file_, written_, "no page was written to the TGA file", error); }
 
 private:
     ByteFile file_;
