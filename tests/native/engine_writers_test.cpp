@@ -684,3 +684,25 @@ TEST_F(DocumentTest, BoundingBoxesAgreeWithGhostscript) {
 }
 
 }  // namespace
+
+// A full disk: every format's writer reports the lost bytes rather than a
+// file that seems done, whether the loss shows at a write or at the close.
+TEST_F(DocumentTest, EveryFormatReportsAFullDisk) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    auto doc = Open(*dir_ / "t.pdf");
+    const Picture picture = ManyColours();
+    int formats = 0;
+    for (int format = 0; format <= 16; ++format) {
+        const FormatEntry* entry = FindFormat(format);
+        if (!entry || !entry->make) continue;
+        ++formats;
+        OutputOptions options;
+        options.format = format;
+        std::vector<const Picture*> pictures;
+        if (entry->raster) pictures.push_back(&picture);
+        std::string error;
+        EXPECT_FALSE(WriteOutput(options, "/dev/full", doc.get(), pictures, &error)) << entry->extension;
+        EXPECT_FALSE(error.empty()) << entry->extension;
+    }
+    EXPECT_GE(formats, 10);
+}
