@@ -3,10 +3,10 @@
 // 24 bits in three planes. With adjoin one file holds a PDF's pages.
 #include <memory>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
 #include "engine/operations.h"
-#include "engine/byte_file.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <PDFDoc.h>
 #include <TextOutputDev.h>
 
+#include "engine/byte_file.h"
 #include "engine/document_text.h"
 #include "engine/document_writers.h"
-#include "engine/byte_file.h"
 
 namespace {
 

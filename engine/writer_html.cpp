@@ -4,9 +4,9 @@
 #include <PDFDoc.h>
 #include <goo/GooString.h>
 
+#include "engine/byte_file.h"
 #include "engine/document_text.h"
 #include "engine/document_writers.h"
-#include "engine/byte_file.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include <Stream.h>
 #include <XRef.h>
 
+#include "engine/byte_file.h"
 #include "engine/document_text.h"
 #include "engine/document_writers.h"
-#include "engine/byte_file.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 
 #include <zlib.h>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
 #include "engine/operations.h"
-#include "engine/byte_file.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // resolution as a resource.
 #include <memory>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
-#include "engine/byte_file.h"
 
 namespace {
 

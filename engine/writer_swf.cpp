@@ -7,10 +7,10 @@
 #include <cmath>
 #include <memory>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
 #include "engine/operations.h"
-#include "engine/byte_file.h"
 
 namespace {
 

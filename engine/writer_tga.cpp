@@ -2,10 +2,10 @@
 // to bottom; grey and CMYK pictures are written as RGB.
 #include <memory>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
 #include "engine/operations.h"
-#include "engine/byte_file.h"
 
 namespace {
 
