@@ -172,14 +172,7 @@ public:
         return true;
     }
 
-    bool End(std::string* error) override {
-        if (!written_) {
-            file_.Close(nullptr);
-            *error = "no page was written";
-            return false;
-        }
-        return file_.Close(error);
-    }
+    bool End(std::string* error) override { return CloseOnePageFile(&file_, written_, "no page was written", error); }
 
 private:
     OutputOptions options_;

@@ -3,10 +3,10 @@
 // 24 bits in three planes. With adjoin one file holds a PDF's pages.
 #include <memory>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
 #include "engine/operations.h"
-#include "engine/output_file.h"
 
 namespace {
 
@@ -80,7 +80,8 @@ public:
         table.insert(table.end(), 4 * (kMostPages + 1), 0);
         offset_ = static_cast<uint32_t>(table.size());
         offsets_.clear();
-        return file_.Write(table, error);
+        file_.Write(table);  // a failed write is reported by Close
+        return true;
     }
 
     bool AddPage(const PageInput& page, std::string* error) override {
@@ -101,18 +102,19 @@ public:
         offsets_.push_back(offset_);
         offset_ += static_cast<uint32_t>(pcx.size());
         ++pages_;
-        return file_.Write(pcx, error);
+        file_.Write(pcx);
+        return true;
     }
 
     bool End(std::string* error) override {
         Bytes table;
         for (uint32_t offset : offsets_) Put32LE(&table, offset);
-        if (!table.empty() && !file_.WriteAt(4, table, error)) return false;
+        if (!table.empty()) file_.WriteAt(4, table);
         return file_.Close(error);
     }
 
 private:
-    OutputFile file_;
+    ByteFile file_;
     int pages_ = 0;
     uint32_t offset_ = 0;
     std::vector<uint32_t> offsets_;

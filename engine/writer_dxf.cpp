@@ -11,9 +11,9 @@
 #include <PDFDoc.h>
 #include <TextOutputDev.h>
 
+#include "engine/byte_file.h"
 #include "engine/document_text.h"
 #include "engine/document_writers.h"
-#include "engine/written_file.h"
 
 namespace {
 
@@ -168,7 +168,7 @@ public:
             *error = "the PDF could not be read";
             return false;
         }
-        if (!file_.Open(path)) {
+        if (!file_.Open(path, nullptr)) {
             *error = "cannot create the DXF file";
             return false;
         }
@@ -228,7 +228,7 @@ public:
         Group(tail, 0, "ENDSEC");
         Group(tail, 0, "EOF");
         file_.Write(tail);
-        if (!file_.Close()) {
+        if (!file_.Close(nullptr)) {
             *error = "the DXF file could not be written";
             return false;
         }
@@ -297,7 +297,7 @@ private:
 
     int rotation_;
     PDFDoc* document_ = nullptr;
-    WrittenFile file_;
+    ByteFile file_;
     std::string entities_;
     double width_ = 0.0;
     double height_ = 0.0;

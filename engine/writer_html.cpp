@@ -4,9 +4,9 @@
 #include <PDFDoc.h>
 #include <goo/GooString.h>
 
+#include "engine/byte_file.h"
 #include "engine/document_text.h"
 #include "engine/document_writers.h"
-#include "engine/written_file.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ public:
             *error = "the PDF could not be read";
             return false;
         }
-        if (!file_.Open(path)) {
+        if (!file_.Open(path, nullptr)) {
             *error = "cannot create the HTML file";
             return false;
         }
@@ -92,7 +92,7 @@ public:
             return false;
         }
         file_.Write("</body>\n</html>\n");
-        if (!file_.Close()) {
+        if (!file_.Close(nullptr)) {
             *error = "the HTML file could not be written";
             return false;
         }
@@ -101,7 +101,7 @@ public:
 
 private:
     PDFDoc* document_ = nullptr;
-    WrittenFile file_;
+    ByteFile file_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <jpeglib.h>
 
+#include "engine/byte_file.h"
 #include "engine/formats.h"
 #include "engine/writer_makers.h"
 
@@ -34,21 +35,11 @@ UINT16 Density(double dpi) {
 class JpegWriter : public Writer {
 public:
     explicit JpegWriter(const OutputOptions& options) : options_(options) {}
-    ~JpegWriter() override {
-        if (file_ != nullptr) std::fclose(file_);
-    }
 
-    bool Begin(const std::string& path, PDFDoc*, std::string* error) override {
-        file_ = std::fopen(path.c_str(), "wb");
-        if (file_ == nullptr) {
-            *error = "cannot create " + path;
-            return false;
-        }
-        return true;
-    }
+    bool Begin(const std::string& path, PDFDoc*, std::string* error) override { return file_.Open(path, error); }
 
     bool AddPage(const PageInput& page, std::string* error) override {
-        if (page.picture == nullptr || file_ == nullptr) {
+        if (page.picture == nullptr || !file_.IsOpen()) {
             *error = "no picture to write";
             return false;
         }
@@ -64,11 +55,9 @@ public:
     }
 
     bool End(std::string* error) override {
-        bool ok = file_ != nullptr && std::fflush(file_) == 0 && !std::ferror(file_);
-        if (file_ != nullptr && std::fclose(file_) != 0) ok = false;
-        file_ = nullptr;
-        if (!ok) *error = "the JPEG file could not be written completely";
-        return ok;
+        if (file_.Close(nullptr)) return true;
+        *error = "the JPEG file could not be written completely";
+        return false;
     }
 
 private:
@@ -82,7 +71,7 @@ private:
             return false;
         }
         jpeg_create_compress(&info);
-        jpeg_stdio_dest(&info, file_);
+        jpeg_stdio_dest(&info, file_.Stream());
         info.image_width = static_cast<JDIMENSION>(picture.width);
         info.image_height = static_cast<JDIMENSION>(picture.height);
         info.input_components = picture.channels;
@@ -112,7 +101,7 @@ private:
     }
 
     OutputOptions options_;
-    std::FILE* file_ = nullptr;
+    ByteFile file_;
     JpegFailure failure_;
     std::vector<uint8_t> inverted_;  // a member: it must survive a longjmp
 };

@@ -19,9 +19,9 @@
 #include <Stream.h>
 #include <XRef.h>
 
+#include "engine/byte_file.h"
 #include "engine/document_text.h"
 #include "engine/document_writers.h"
-#include "engine/written_file.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ public:
         for (int i = 1; i <= catalog->getNumPages(); ++i) {
             if (const Ref* ref = catalog->getPageRef(i)) sourcePages_.insert(Key(*ref));
         }
-        if (!file_.Open(path)) {
+        if (!file_.Open(path, nullptr)) {
             *error = "cannot create the PDF file";
             return false;
         }
@@ -174,7 +174,7 @@ public:
         for (size_t number = 1; number < offsets_.size(); ++number) {
             if (offsets_[number] == 0) WriteObject(static_cast<int>(number), "null");
         }
-        long long xrefOffset = file_.Offset();
+        const uint64_t xrefOffset = file_.Written();
         std::string table = "xref\n0 " + std::to_string(offsets_.size()) + "\n0000000000 65535 f\r\n";
         for (size_t number = 1; number < offsets_.size(); ++number) {
             std::string offset = std::to_string(offsets_[number]);
@@ -184,7 +184,7 @@ public:
         if (info.find(" 0 R") != std::string::npos) table += " /Info " + info;
         table += ">>\nstartxref\n" + std::to_string(xrefOffset) + "\n%%EOF\n";
         file_.Write(table);
-        if (!file_.Close()) {
+        if (!file_.Close(nullptr)) {
             *error = "the PDF file could not be written";
             return false;
         }
@@ -263,7 +263,7 @@ private:
     }
 
     void WriteObject(int number, const std::string& body) {
-        offsets_[number] = file_.Offset();
+        offsets_[number] = file_.Written();
         file_.Write(std::to_string(number) + " 0 obj\n" + body + "\nendobj\n");
     }
 
@@ -276,7 +276,7 @@ private:
         }
         int lengthNumber = NewNumber();
         head += "/Length " + std::to_string(lengthNumber) + " 0 R>>\nstream\n";
-        offsets_[number] = file_.Offset();
+        offsets_[number] = file_.Written();
         file_.Write(head);
         // The bytes below the decoding filters: the stored data, decrypted
         // when the source is encrypted.
@@ -307,10 +307,10 @@ private:
     int extraRotation_;
     PDFDoc* document_ = nullptr;
     XRef* xref_ = nullptr;
-    WrittenFile file_;
+    ByteFile file_;
     std::set<RefKey> sourcePages_;
     std::map<RefKey, int> numbers_;      // 0: written as null
-    std::vector<long long> offsets_;     // by new object number; 0 while unwritten
+    std::vector<uint64_t> offsets_;      // by new object number; 0 while unwritten
     std::deque<std::pair<int, Object>> pending_;
     std::vector<int> pageNumbers_;
 };

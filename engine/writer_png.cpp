@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/byte_file.h"
 #include "engine/formats.h"
 #include "engine/writer_makers.h"
 
@@ -52,21 +53,11 @@ void OnPngWarning(png_structp, png_const_charp) {}
 class PngWriter : public Writer {
 public:
     explicit PngWriter(const OutputOptions& options) : options_(options) {}
-    ~PngWriter() override {
-        if (file_ != nullptr) std::fclose(file_);
-    }
 
-    bool Begin(const std::string& path, PDFDoc*, std::string* error) override {
-        file_ = std::fopen(path.c_str(), "wb");
-        if (file_ == nullptr) {
-            *error = "cannot create " + path;
-            return false;
-        }
-        return true;
-    }
+    bool Begin(const std::string& path, PDFDoc*, std::string* error) override { return file_.Open(path, error); }
 
     bool AddPage(const PageInput& page, std::string* error) override {
-        if (page.picture == nullptr || file_ == nullptr) {
+        if (page.picture == nullptr || !file_.IsOpen()) {
             *error = "no picture to write";
             return false;
         }
@@ -78,11 +69,9 @@ public:
     }
 
     bool End(std::string* error) override {
-        bool ok = file_ != nullptr && std::fflush(file_) == 0 && !std::ferror(file_);
-        if (file_ != nullptr && std::fclose(file_) != 0) ok = false;
-        file_ = nullptr;
-        if (!ok) *error = "the PNG file could not be written completely";
-        return ok;
+        if (file_.Close(nullptr)) return true;
+        *error = "the PNG file could not be written completely";
+        return false;
     }
 
 private:
@@ -94,7 +83,7 @@ private:
             png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
             return false;
         }
-        png_init_io(png, file_);
+        png_init_io(png, file_.Stream());
         const int quality = options_.pngQuality;
         png_set_compression_level(png, quality / 10 > 9 ? 9 : quality / 10);
         png_set_filter(png, PNG_FILTER_TYPE_BASE, FilterFor(quality));
@@ -123,7 +112,7 @@ private:
     }
 
     OutputOptions options_;
-    std::FILE* file_ = nullptr;
+    ByteFile file_;
     PngFailure failure_;
     std::vector<uint8_t> converted_;  // a member: it must survive a longjmp
 };

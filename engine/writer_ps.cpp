@@ -15,10 +15,10 @@
 
 #include <zlib.h>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
 #include "engine/operations.h"
-#include "engine/output_file.h"
 
 namespace {
 
@@ -101,17 +101,20 @@ const Bytes* Samples(const Picture& picture, bool packed, Bytes* storage) {
 // Writes text as it grows, so a large page is never held twice as text.
 class TextOut {
 public:
-    TextOut(OutputFile* file, std::string* error) : file_(file), error_(error) {}
+    TextOut(ByteFile* file, std::string* error) : file_(file), error_(error) {}
     std::string text;
     bool FlushIfLarge() { return text.size() < (1u << 20) || Flush(); }
+    // False when the file lost a byte: the file is closed, which words the
+    // error, so that a large page stops at once.
     bool Flush() {
-        const bool ok = file_->Write(text, error_);
+        const bool ok = file_->Write(text);
         text.clear();
+        if (!ok) file_->Close(error_);
         return ok;
     }
 
 private:
-    OutputFile* file_;
+    ByteFile* file_;
     std::string* error_;
 };
 
@@ -281,7 +284,8 @@ public:
         if (plan_.level > 1)
             header += "%%BeginSetup\n<< /PageSize [" + Number(paperWidth) + " " + Number(paperHeight) +
                       "] >> setpagedevice\n%%EndSetup\n";
-        return file_.Write(header, error);
+        file_.Write(header);  // a failed write is reported by Close
+        return true;
     }
 
     bool AddPage(const PageInput& page, std::string* error) override {
@@ -326,7 +330,7 @@ public:
                 trailer += "%%BoundingBox: " + Number(box_[0]) + " " + Number(box_[1]) + " " + Number(box_[2]) + " " +
                            Number(box_[3]) + "\n";
             trailer += "%%Pages: " + std::to_string(pages_) + "\n%%EOF\n";
-            if (!file_.Write(trailer, error)) return false;
+            file_.Write(trailer);
         } else if (pages_ == 0) {
             *error = "an EPS file needs a page";
             std::string ignored;
@@ -340,7 +344,7 @@ private:
     bool WriteEps(const Picture& picture, std::string* error) {
         const int type = options_.psType;
         // The DOS EPS header comes first but is known last: its place is kept.
-        if (type == 5 && !file_.Write(Bytes(30, 0), error)) return false;
+        if (type == 5) file_.Write(Bytes(30, 0));
         const uint64_t postscriptStart = file_.Written();
         double width, height;
         SizeInPoints(picture, &width, &height);
@@ -363,7 +367,7 @@ private:
             *error = "the EPT file would pass 4 GB";
             return false;
         }
-        if (!file_.Write(tiff, error)) return false;
+        file_.Write(tiff);
         Bytes header = {0xC5, 0xD0, 0xD3, 0xC6};
         Put32LE(&header, 30);
         Put32LE(&header, static_cast<uint32_t>(postscriptLength));
@@ -372,12 +376,13 @@ private:
         Put32LE(&header, static_cast<uint32_t>(30 + postscriptLength));
         Put32LE(&header, static_cast<uint32_t>(tiff.size()));
         Put16LE(&header, 0xFFFF);  // no checksum
-        return file_.WriteAt(0, header, error);
+        file_.WriteAt(0, header);
+        return true;
     }
 
     OutputOptions options_;
     PsPlan plan_;
-    OutputFile file_;
+    ByteFile file_;
     int pages_ = 0;
     double box_[4] = {0, 0, 0, 0};
 };

@@ -3,9 +3,9 @@
 // resolution as a resource.
 #include <memory>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
-#include "engine/output_file.h"
 
 namespace {
 
@@ -72,21 +72,16 @@ public:
             }
         }
         written_ = true;
-        return file_.Write(out, error) && file_.Write(counts, error) && file_.Write(rows, error);
+        file_.Write(out);  // a failed write is reported by Close
+        file_.Write(counts);
+        file_.Write(rows);
+        return true;
     }
 
-    bool End(std::string* error) override {
-        if (!written_) {
-            std::string ignored;
-            file_.Close(&ignored);
-            *error = "no page was written to the PSD file";
-            return false;
-        }
-        return file_.Close(error);
-    }
+    bool End(std::string* error) override { return CloseOnePageFile(&file_, written_, "no page was written to the PSD file", error); }
 
 private:
-    OutputFile file_;
+    ByteFile file_;
     bool written_ = false;
 };
 

@@ -12,9 +12,9 @@
 #include <PDFDoc.h>
 #include <goo/GooString.h>
 
+#include "engine/byte_file.h"
 #include "engine/document_text.h"
 #include "engine/document_writers.h"
-#include "engine/written_file.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ public:
             *error = "the PDF could not be read";
             return false;
         }
-        if (!file_.Open(path)) {
+        if (!file_.Open(path, nullptr)) {
             *error = "cannot create the RTF file";
             return false;
         }
@@ -119,7 +119,7 @@ public:
         file_.Write(head);
         file_.Write(body_);
         file_.Write("}\r\n");
-        if (!file_.Close()) {
+        if (!file_.Close(nullptr)) {
             *error = "the RTF file could not be written";
             return false;
         }
@@ -149,7 +149,7 @@ private:
 
     bool raw_;
     PDFDoc* document_ = nullptr;
-    WrittenFile file_;
+    ByteFile file_;
     std::string body_;
     int pages_ = 0;
     std::map<std::string, int> fonts_;

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <memory>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
 #include "engine/operations.h"
-#include "engine/output_file.h"
 
 namespace {
 
@@ -179,12 +179,14 @@ public:
             return false;
         }
         for (int i = 0; i < 4; ++i) header.bytes[4 + i] = static_cast<uint8_t>(total >> (8 * i));
-        return file_.Write(header.bytes, error) && file_.Write(tags_, error) && file_.Close(error);
+        file_.Write(header.bytes);
+        file_.Write(tags_);
+        return file_.Close(error);
     }
 
 private:
     OutputOptions options_;
-    OutputFile file_;
+    ByteFile file_;
     Bytes tags_;
     int frames_ = 0;
     int32_t width_ = 0, height_ = 0;

@@ -2,10 +2,10 @@
 // to bottom; grey and CMYK pictures are written as RGB.
 #include <memory>
 
+#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
 #include "engine/operations.h"
-#include "engine/output_file.h"
 
 namespace {
 
@@ -82,21 +82,14 @@ public:
         const char signature[] = "TRUEVISION-XFILE.";
         out.insert(out.end(), signature, signature + sizeof signature);
         written_ = true;
-        return file_.Write(out, error);
+        file_.Write(out);  // a failed write is reported by Close
+        return true;
     }
 
-    bool End(std::string* error) override {
-        if (!written_) {
-            std::string ignored;
-            file_.Close(&ignored);
-            *error = "no page was written to the TGA file";
-            return false;
-        }
-        return file_.Close(error);
-    }
+    bool End(std::string* error) override { return CloseOnePageFile(&file_, written_, "no page was written to the TGA file", error); }
 
 private:
-    OutputFile file_;
+    ByteFile file_;
     bool written_ = false;
 };
 

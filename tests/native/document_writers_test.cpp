@@ -6,6 +6,7 @@
 // plain DXF reader here.
 #include "engine/document_writers.h"
 #include "engine/formats.h"
+#include "tests/pdf_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -134,29 +135,7 @@ const std::string& SamplePdf() {
     return path;
 }
 
-// A classic PDF file of the given object bodies, numbered from 1.
-std::string ClassicPdf(const std::vector<std::string>& objects, const std::string& trailer) {
-    std::string pdf = "%PDF-1.4\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        offsets.push_back(pdf.size());
-        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    size_t xref = pdf.size();
-    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char entry[32];
-        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
-        pdf += entry;
-    }
-    pdf += "trailer\n<</Size " + std::to_string(objects.size() + 1) + " " + trailer + ">>\nstartxref\n" +
-           std::to_string(xref) + "\n%%EOF\n";
-    return pdf;
-}
-
-std::string Stream(const std::string& data) {
-    return "<</Length " + std::to_string(data.size()) + ">>\nstream\n" + data + "\nendstream";
-}
+std::string Stream(const std::string& data) { return test_pdf::StreamObject("", data); }
 
 // Two pages whose resources and size are inherited from the page tree. The
 // first holds one line of text whose font maps A..H, through its ToUnicode
@@ -172,7 +151,7 @@ const std::string& HostilePdf() {
             "8 beginbfchar <41> <0007> <42> <007B> <43> <007D> <44> <005C> <45> <001B> <46> <003C>"
             " <47> <0025> <48> <0025> endbfchar\n"
             "endcmap CMapName currentdict /CMap defineresource pop end end";
-        std::string pdf = ClassicPdf(
+        std::string pdf = test_pdf::BuildPdf(
             {"<</Type /Catalog /Pages 2 0 R>>",
              "<</Type /Pages /Kids [3 0 R 8 0 R] /Count 2 /MediaBox [0 0 400 300] /Resources <</Font <</F1 4 0 R>>>>>>",
              "<</Type /Page /Parent 2 0 R /Contents 5 0 R /Annots [9 0 R]>>",

@@ -18,6 +18,7 @@
 #include "engine/file_system.h"
 #include "engine/plan.h"
 #include "job/job_access.h"
+#include "tests/pdf_builder.h"
 
 namespace engine_test {
 
@@ -100,30 +101,8 @@ inline std::string RunCommand(const std::string& command) {
     return output;
 }
 
-// A PDF file made of objects 1..n (their bodies), catalog 1, with a
-// correct cross-reference table.
-inline std::string BuildPdf(const std::vector<std::string>& bodies) {
-    std::string out = "%PDF-1.4\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < bodies.size(); ++i) {
-        offsets.push_back(out.size());
-        out += std::to_string(i + 1) + " 0 obj\n" + bodies[i] + "\nendobj\n";
-    }
-    size_t xref = out.size();
-    out += "xref\n0 " + std::to_string(bodies.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char line[32];
-        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
-        out += line;
-    }
-    out += "trailer\n<< /Size " + std::to_string(bodies.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           std::to_string(xref) + "\n%%EOF\n";
-    return out;
-}
-
-inline std::string StreamObject(const std::string& dictionaryExtra, const std::string& data) {
-    return "<< /Length " + std::to_string(data.size()) + dictionaryExtra + " >>\nstream\n" + data + "\nendstream";
-}
+using test_pdf::BuildPdf;
+using test_pdf::StreamObject;
 
 // A one-page PDF of the given size in points drawing content.
 inline std::string OnePagePdf(int width, int height, const std::string& content) {

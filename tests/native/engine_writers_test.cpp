@@ -27,6 +27,7 @@
 #include "engine/infos.h"
 #include "engine/picture.h"
 #include "engine/writer_txt.h"
+#include "tests/pdf_builder.h"
 
 namespace fs = std::filesystem;
 
@@ -419,32 +420,15 @@ TEST(TiffWriter, CompressionsPixelsTagsAndPages) {
     fs::remove_all(dir);
 }
 
-// A one-page PDF with the given media box and page content, its cross
-// reference table counted out here.
+// A one-page PDF with the given media box and page content.
 std::string OnePagePdf(const std::string& mediaBox, const std::string& content) {
-    std::vector<std::string> objects = {
+    return test_pdf::BuildPdf({
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
         "<< /Type /Page /Parent 2 0 R /MediaBox [" + mediaBox +
             "] /Contents 4 0 R /Resources << /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >> >>",
-        "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream",
-    };
-    std::string pdf = "%PDF-1.4\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        offsets.push_back(pdf.size());
-        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const size_t xref = pdf.size();
-    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char line[32];
-        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
-        pdf += line;
-    }
-    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           std::to_string(xref) + "\n%%EOF\n";
-    return pdf;
+        test_pdf::StreamObject("", content),
+    });
 }
 
 // PDFs made once for the document tests.
@@ -700,3 +684,25 @@ TEST_F(DocumentTest, BoundingBoxesAgreeWithGhostscript) {
 }
 
 }  // namespace
+
+// A full disk: every format's writer reports the lost bytes rather than a
+// file that seems done, whether the loss shows at a write or at the close.
+TEST_F(DocumentTest, EveryFormatReportsAFullDisk) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    auto doc = Open(*dir_ / "t.pdf");
+    const Picture picture = ManyColours();
+    int formats = 0;
+    for (int format = 0; format <= 16; ++format) {
+        const FormatEntry* entry = FindFormat(format);
+        if (!entry || !entry->make) continue;
+        ++formats;
+        OutputOptions options;
+        options.format = format;
+        std::vector<const Picture*> pictures;
+        if (entry->raster) pictures.push_back(&picture);
+        std::string error;
+        EXPECT_FALSE(WriteOutput(options, "/dev/full", doc.get(), pictures, &error)) << entry->extension;
+        EXPECT_FALSE(error.empty()) << entry->extension;
+    }
+    EXPECT_GE(formats, 10);
+}

@@ -26,6 +26,7 @@
 #include "splash/SplashBitmap.h"
 
 #include "engine/fonts.h"
+#include "tests/pdf_builder.h"
 
 namespace {
 
@@ -45,31 +46,14 @@ struct Rgb {
 // A one-page PDF, 200 x 100 points, with "HELLO" in Helvetica 36 at (20, 40):
 // the font is named, not embedded, as the standard fonts often are.
 std::string SmokePdf() {
-    const std::string content = "BT /F1 36 Tf 20 40 Td (HELLO) Tj ET\n";
-    const std::vector<std::string> objects = {
+    return test_pdf::BuildPdf({
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] /Resources << /Font << /F1 4 0 R >> >> "
         "/Contents 5 0 R >>",
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>",
-        "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream",
-    };
-    std::string pdf = "%PDF-1.4\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        offsets.push_back(pdf.size());
-        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const size_t xref = pdf.size();
-    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char line[32];
-        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
-        pdf += line;
-    }
-    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           std::to_string(xref) + "\n%%EOF\n";
-    return pdf;
+        test_pdf::StreamObject("", "BT /F1 36 Tf 20 40 Td (HELLO) Tj ET"),
+    });
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {

@@ -2,6 +2,7 @@
 // window under Wine: one-off runs convert every page and the monitor window
 // follows them; a hot folder is watched until Stop scan or the stop tool
 // ends the engine.
+#include "tests/pdf_builder.h"
 #include "tests/windows/launch_fixture.h"
 
 #include <cstdio>
@@ -26,25 +27,9 @@ std::string MakePdf(int pages) {
                           "/Contents " + std::to_string(5 + 2 * i) + " 0 R >>");
         std::string content = "0 0 1 rg 20 20 60 40 re f 0 g BT /F1 36 Tf 20 120 Td (Page " + std::to_string(i + 1) +
                               ") Tj ET";
-        objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content +
-                          "\nendstream");
+        objects.push_back(test_pdf::StreamObject("", content));
     }
-    std::string pdf = "%PDF-1.4\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        offsets.push_back(pdf.size());
-        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    size_t table = pdf.size();
-    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char entry[32];
-        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
-        pdf += entry;
-    }
-    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           std::to_string(table) + "\n%%EOF\n";
-    return pdf;
+    return test_pdf::BuildPdf(objects);
 }
 
 // What a 24-bit bottom-up BMP shows.
