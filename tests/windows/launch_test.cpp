@@ -15,6 +15,21 @@ namespace {
 
 using namespace main_window_test;
 
+struct MonitorSearch {
+    DWORD process;
+    std::vector<HWND> windows;
+};
+
+// A window procedure's calling convention (stdcall on 32-bit Windows), which
+// a plain lambda does not have.
+BOOL CALLBACK CollectMonitor(HWND window, LPARAM param) {
+    MonitorSearch* into = reinterpret_cast<MonitorSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == into->process && ui::WindowText(window) == kMonitorWindowTitle) into->windows.push_back(window);
+    return TRUE;
+}
+
 class Launch : public MainWindow {
 public:
     void SetUp() override {
@@ -68,20 +83,8 @@ public:
 
     // Every monitor window of the configurator, shown or hidden.
     std::vector<HWND> Monitors() const {
-        struct Found {
-            DWORD process;
-            std::vector<HWND> windows;
-        } found{GetCurrentProcessId(), {}};
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                Found* into = reinterpret_cast<Found*>(param);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == into->process && ui::WindowText(window) == kMonitorWindowTitle)
-                    into->windows.push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        MonitorSearch found{GetCurrentProcessId(), {}};
+        EnumWindows(CollectMonitor, reinterpret_cast<LPARAM>(&found));
         return found.windows;
     }
 
@@ -439,23 +442,24 @@ TEST_F(Launch, LastLogSaysWhenThereIsNoLog) {
 }
 
 
+struct TitleSearch {
+    const std::string* part;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTitlePart(HWND window, LPARAM param) {
+    TitleSearch* into = reinterpret_cast<TitleSearch*>(param);
+    if (!IsWindowVisible(window) || ui::WindowText(window).find(*into->part) == std::string::npos) return TRUE;
+    into->found = window;
+    return FALSE;
+}
+
 // The first visible window of any process whose title holds the text.
 HWND WindowTitled(const std::string& part, DWORD timeoutMs) {
-    struct Search {
-        const std::string* part;
-        HWND found;
-    } search{&part, nullptr};
+    TitleSearch search{&part, nullptr};
     DWORD start = GetTickCount();
     while (search.found == nullptr && GetTickCount() - start < timeoutMs) {
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                Search* into = reinterpret_cast<Search*>(param);
-                if (!IsWindowVisible(window) || ui::WindowText(window).find(*into->part) == std::string::npos)
-                    return TRUE;
-                into->found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(MatchTitlePart, reinterpret_cast<LPARAM>(&search));
         if (search.found == nullptr) Sleep(50);
     }
     return search.found;
