@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The release as a user meets it: scripts/release.sh lays out the release
+# from the i686 build's programs, the zip is unpacked into the downloads
+# folder of a new Wine prefix, and release_e2e_test.exe installs it, runs a
+# job with the configurator, the engine and the stop tool of the installed
+# folder, and uninstalls it (tests/windows/release_e2e_test.cpp).
+#
+#   release_e2e.sh RELEASE_E2E_TEST.EXE BUILD_DIR
+#
+# Its work folder, prefix included, is BUILD_DIR/release_e2e, made anew.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+driver=$1
+build=$(cd "$2" && pwd)
+work=$build/release_e2e
+
+rm -rf "$work"
+mkdir -p "$work"
+bash "$top/scripts/release.sh" --bin "$build/bin" --out "$work/release" >"$work/release.log" 2>&1 ||
+    { cat "$work/release.log" >&2; exit 1; }
+# The prefix runs the build's programs with the build's loader.
+cp "$build/wine-loader" "$work/wine-loader"
+# Wine links the user's Documents and Downloads to the home folder: a home
+# of its own keeps the test's files out of the real one.
+mkdir -p "$work/home"
+export HOME=$work/home
+
+# A one-page PDF with a line of text, as a user's job would hold.
+/usr/bin/python3 - "$work/sample.pdf" <<'PY'
+import sys
+import cairo
+surface = cairo.PDFSurface(sys.argv[1], 595, 842)
+context = cairo.Context(surface)
+context.set_source_rgb(0.1, 0.3, 0.7)
+context.rectangle(72, 72, 451, 120)
+context.fill()
+context.set_source_rgb(0, 0, 0)
+context.select_font_face("Sans")
+context.set_font_size(24)
+context.move_to(72, 260)
+context.show_text("Quarterly report")
+surface.finish()
+PY
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Inside the harness: the prefix is new, the release is unpacked in the
+# user's Downloads folder, and the test program drives the rest.
+"$top/tests/wine/harness.sh" "$work" -- bash -c '
+    set -euo pipefail
+    unzip -q "$1/release.zip" -d "$HOME"
+    ZANDRIX_RELEASE_FOLDER="C:\\users\\$(id -un)\\Downloads\\release" ZANDRIX_SAMPLE_PDF="$3" \
+        "$ZANDRIX_WINE" "$2"
+    # What is left on the disk after the uninstaller, seen from outside Wine.
+    if [ -e "$WINEPREFIX/drive_c/Program Files/Ombrello_zandrix" ]; then
+        echo "FAIL: the install folder is still there:" >&2
+        ls -la "$WINEPREFIX/drive_c/Program Files/Ombrello_zandrix" >&2
+        exit 1
+    fi
+' release_e2e "$work" "$driver" "$(windows_path "$work/sample.pdf")"
