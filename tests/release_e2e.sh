@@ -20,10 +20,6 @@ bash "$top/scripts/release.sh" --bin "$build/bin" --out "$work/release" >"$work/
     { cat "$work/release.log" >&2; exit 1; }
 # The prefix runs the build's programs with the build's loader.
 cp "$build/wine-loader" "$work/wine-loader"
-# Wine links the user's Documents and Downloads to the home folder: a home
-# of its own keeps the test's files out of the real one.
-mkdir -p "$work/home"
-export HOME=$work/home
 
 # A one-page PDF with a line of text, as a user's job would hold.
 /usr/bin/python3 - "$work/sample.pdf" <<'PY'

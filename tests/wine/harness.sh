@@ -15,6 +15,9 @@ build=$(cd "$1" && pwd); shift
 [ "${1:-}" = "--" ] && shift
 
 export WINEPREFIX="$build/wineprefix"
+# A new prefix links the user's Documents, Desktop and Downloads to the home
+# folder: a home of its own keeps the tests' files out of the real one.
+export HOME="$build/home"
 export WINEDEBUG=-all
 export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -61,7 +64,7 @@ for _ in $(seq 1 100); do
 done
 export DISPLAY=":$display"
 
-mkdir -p "$WINEPREFIX"
+mkdir -p "$WINEPREFIX" "$HOME"
 "$wineserver" -p </dev/null >/dev/null 2>&1
 server_started=1
 if [ ! -f "$WINEPREFIX/.zandrix-ready" ]; then
