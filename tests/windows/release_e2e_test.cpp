@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/install_tables.h"
 #include "resources/main_ids.h"
 #include "tests/windows/ui_driver.h"
 
@@ -28,7 +29,6 @@ enum { kWelcome, kFolder, kOptions, kReady, kFinish };
 
 const char kProduct[] = "Ombrello_zandrix";
 const char kInstallFolder[] = "c:\\Program Files\\Ombrello_zandrix";
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ombrello_zandrix";
 const char kMainTitle[] = "Ombrello_zandrix Monitor";
 const char kMonitorTitle[] = " Processing...";
 const DWORD kWait = 30000;  // the first start of a program in a new prefix is slow
@@ -245,7 +245,7 @@ void Release::Install() {
             << name;
         ++compared;
     }
-    EXPECT_EQ(23, compared) << "files of the release installed";
+    EXPECT_EQ(kInstallFileCount, compared) << "files of the release installed";
     EXPECT_EQ(kProduct, UninstallValue("DisplayName"));
     EXPECT_EQ("\"" + std::string(kInstallFolder) + "\\uninst.exe\"", UninstallValue("UninstallString"));
     for (const char* link : {"Setup.lnk", "Uninstall.lnk", "stopjob.lnk", "Help.lnk"})
