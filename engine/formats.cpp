@@ -1,7 +1,15 @@
-// The format table: one entry per catalogue index. A format whose writer is
-// not built yet has no maker, and a job for it fails each file with a clear
-// log line.
+// The format table: one entry per catalogue index, with the maker of its
+// writer.
 #include "engine/formats.h"
+
+#include "engine/document_writers.h"
+#include "engine/more_writers.h"
+#include "engine/writer_bbox.h"
+#include "engine/writer_bmp.h"
+#include "engine/writer_gif.h"
+#include "engine/writer_makers.h"
+#include "engine/writer_tiff.h"
+#include "engine/writer_txt.h"
 
 namespace {
 
@@ -15,28 +23,39 @@ bool SwfAdjoin(const OutputOptions& options) { return options.swfAdjoin; }
 bool TiffAdjoin(const OutputOptions& options) { return options.tiffAdjoin; }
 
 const FormatEntry kFormats[] = {
-    {kOutBmp, "bmp", true, Never, nullptr},
-    {kOutDcx, "dcx", true, DcxAdjoin, nullptr},
-    {kOutDxf, "dxf", false, Never, nullptr},
-    {kOutGif, "gif", true, Never, nullptr},
-    {kOutHtml, "html", false, Always, nullptr},
-    {kOutJpeg, "jpg", true, Never, nullptr},
-    {kOutPdf, "pdf", false, Always, nullptr},
-    {kOutPng, "png", true, Never, nullptr},
-    {kOutPs, "ps", true, PsAdjoin, nullptr},
-    {kOutPsd, "psd", true, Never, nullptr},
-    {kOutRtf, "rtf", false, Always, nullptr},
-    {kOutSwf, "swf", true, SwfAdjoin, nullptr},
-    {kOutTga, "tga", true, Never, nullptr},
-    {kOutTiff, "tif", true, TiffAdjoin, nullptr},
-    {kOutTxt, "txt", false, Always, nullptr},
-    {kOutInfos, "csv", false, Always, nullptr},
-    {kOutBbox, "txt", false, Always, nullptr},
+    {kOutBmp, "bmp", true, Never, MakeBmpWriter},
+    {kOutDcx, "dcx", true, DcxAdjoin, MakeDcxWriter},
+    {kOutDxf, "dxf", false, Never, MakeDxfWriter},
+    {kOutGif, "gif", true, Never, MakeGifWriter},
+    {kOutHtml, "html", false, Always, MakeHtmlWriter},
+    {kOutJpeg, "jpg", true, Never, MakeJpegWriter},
+    {kOutPdf, "pdf", false, Always, MakePdfWriter},
+    {kOutPng, "png", true, Never, MakePngWriter},
+    {kOutPs, "ps", true, PsAdjoin, MakePsWriter},
+    {kOutPsd, "psd", true, Never, MakePsdWriter},
+    {kOutRtf, "rtf", false, Always, MakeRtfWriter},
+    {kOutSwf, "swf", true, SwfAdjoin, MakeSwfWriter},
+    {kOutTga, "tga", true, Never, MakeTgaWriter},
+    {kOutTiff, "tif", true, TiffAdjoin, MakeTiffWriter},
+    {kOutTxt, "txt", false, Always, MakeTxtWriter},
+    {kOutInfos, "csv", false, Always, MakeInfosWriter},
+    {kOutBbox, "txt", false, Always, MakeBboxWriter},
 };
+
+const FormatEntry* (*replacement)(int format) = nullptr;
 
 }  // namespace
 
+void ReplaceFormatTable(const FormatEntry* (*find)(int format)) { replacement = find; }
+
 const FormatEntry* FindFormat(int format) {
+    if (replacement != nullptr) return replacement(format);
     if (format < 0 || format >= static_cast<int>(sizeof kFormats / sizeof kFormats[0])) return nullptr;
     return &kFormats[format];
+}
+
+const char* OutputExtension(const OutputOptions& options) {
+    if (options.format == kOutPs) return PsExtension(options);
+    const FormatEntry* entry = FindFormat(options.format);
+    return entry ? entry->extension : "";
 }

@@ -20,3 +20,11 @@ struct FormatEntry {
 
 // The entry of a catalogue index; null outside 0..16.
 const FormatEntry* FindFormat(int format);
+
+// Stands a table of the caller's in for this one (tests that record what a
+// run hands its writers); null brings this one back.
+void ReplaceFormatTable(const FormatEntry* (*find)(int format));
+
+// The extension of the job's output files, without the dot: the entry's,
+// except for the PostScript types (ps, epi, eps, ept, epsi, epsf).
+const char* OutputExtension(const OutputOptions& options);

@@ -19,3 +19,15 @@ std::vector<std::string> InfosRow(const OutputOptions& options, const std::strin
 
 // One CSV line (CR LF ended) of cells, quoted as RFC 4180 asks.
 std::string CsvLine(const std::vector<std::string>& cells);
+
+// The UTF-8 byte order mark: it tells a spreadsheet the table's encoding.
+inline constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// The bytes a table starts with, once per file: the byte order mark and the
+// header line. Rows follow as CsvLine(InfosRow(...)).
+std::string InfosTableStart(const OutputOptions& options);
+
+// A PDF date string ("D:YYYYMMDDHHmmSSOHH'mm'") in ISO 8601
+// ("YYYY-MM-DDTHH:MM:SS+HH:MM", "Z" for UTC, no zone when the PDF gives
+// none); a text that is no PDF date comes back as it is.
+std::string PdfDateToIso(const std::string& date);

@@ -18,6 +18,7 @@ struct PageInput {
     int number = 0;                  // 1-based page number in the PDF
     const Picture* picture = nullptr;
     PDFDoc* document = nullptr;      // owned by the caller, used by one thread at a time
+    std::string source;              // the PDF's path as the user knows it
 };
 
 class Writer {

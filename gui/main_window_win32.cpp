@@ -128,7 +128,8 @@ void InitMainDialog(HWND dialog) {
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     // The move folder's browse button shows a folder picture rather than "...".
     HICON folder = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BROWSE_FOLDER),
-                                                  IMAGE_ICON, 16, 16, LR_SHARED));
+                                                  IMAGE_ICON, ScaleToSystemDpi(16), ScaleToSystemDpi(16),
+                                                  LR_SHARED));
     SendDlgItemMessageA(dialog, IDC_BT_MOVE_PATH, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(folder));
     FillLists(dialog);
     MakeStaticFonts(dialog);
@@ -526,6 +527,11 @@ int RunConfigurator(HINSTANCE instance) {
     char languagePath[kPathSize];
     StartupLanguagePath(g_main.drive, g_main.dir, languagePath);
     SetLanguageFile(languagePath);
+    // COM once for the thread, for as long as the window lives: the folder
+    // browsers are shell dialogs that want it, and the file selection
+    // dialog's own initialisation then nests inside this one.
+    HRESULT com = CoInitialize(nullptr);
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    if (SUCCEEDED(com)) CoUninitialize();
     return 1;
 }

@@ -4,6 +4,7 @@
 #include "gui/tabs_win32.h"
 
 #include "gui/pages.h"
+#include "gui/window_helpers.h"
 #include "resources/main_ids.h"
 
 #include <commctrl.h>
@@ -23,15 +24,28 @@ const int kInputTabHeight = 145;
 
 const char kTiffAdjoinText[] = "Adjoin all PDF pages in a single multi-file TIFF";
 
+// A length in pixels of the 96-dpi layout, on a larger scale grown as the
+// dialog's own units grew: the tab control keeps its place in its frame,
+// whose size comes from the template. The template's font measures 6 by 13
+// pixels for 4 by 8 dialog units at 96 dpi.
+int ScaleLikeDialog(HWND dialog, int pixels, bool horizontal) {
+    if (ScaleToSystemDpi(96) == 96) return pixels;
+    RECT units = {0, 0, 4, 8};
+    if (!MapDialogRect(dialog, &units)) return ScaleToSystemDpi(pixels);
+    return horizontal ? MulDiv(pixels, units.right, 6) : MulDiv(pixels, units.bottom, 13);
+}
+
 HWND CreateTabControl(HWND dialog, int groupBox, int height, PageStack stack, int initialTab) {
     RECT frame;
     if (!GetWindowRect(GetDlgItem(dialog, groupBox), &frame)) return nullptr;
     InitCommonControls();
-    POINT corner = {frame.left + kTabOffsetX, frame.top + kTabOffsetY};
+    POINT corner = {frame.left + ScaleLikeDialog(dialog, kTabOffsetX, true),
+                    frame.top + ScaleLikeDialog(dialog, kTabOffsetY, false)};
     ScreenToClient(dialog, &corner);
     HWND tab = CreateWindowExA(0, "SysTabControl32", "",
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, corner.x, corner.y,
-                               kTabWidth, height, dialog, nullptr,
+                               ScaleLikeDialog(dialog, kTabWidth, true), ScaleLikeDialog(dialog, height, false),
+                               dialog, nullptr,
                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
                                nullptr);
     if (!tab) return nullptr;
@@ -41,8 +55,11 @@ HWND CreateTabControl(HWND dialog, int groupBox, int height, PageStack stack, in
     // is page controls, tab control, frame.
     SetWindowPos(GetDlgItem(dialog, groupBox), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)),
-                 MAKELPARAM(TRUE, 0));
+    // The stock font keeps its 96-dpi size where the system does not scale
+    // it (Wine); on a larger scale the dialog's own font, which grows, labels the tabs.
+    HGDIOBJ font = GetStockObject(ANSI_VAR_FONT);
+    if (ScaleToSystemDpi(96) != 96) font = reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    SendMessageA(tab, WM_SETFONT, reinterpret_cast<WPARAM>(font), MAKELPARAM(TRUE, 0));
     for (int i = 0; i < TabCount(stack); ++i) {
         char label[32];
         lstrcpynA(label, TabLabel(stack, i), sizeof label);

@@ -1,6 +1,7 @@
 // Small services for the configurator's windows: tooltips of the main
 // dialog, the themed dialog background, centring on the screen, the GIF
-// transparency colour chooser and its swatch. The tooltip table and the
+// transparency colour chooser and its swatch, and pixel sizes at the
+// system's DPI. The tooltip table and the
 // centring arithmetic are plain data and code; the rest needs Win32.
 #pragma once
 
@@ -31,6 +32,11 @@ HWND CreateMainTooltips(HWND dialog, int tooltipsOn);
 // tabTexture is nonzero) where the visual-styles library is present.
 // Returns 1 when the library's function was found and called.
 int EnableDialogTheme(HWND window, int tabTexture);
+
+// A length in pixels at 96 dots per inch, scaled to the system's DPI (144
+// on a 150% screen): the programs declare themselves system-DPI-aware, so
+// sizes given in pixels rather than dialog units are theirs to scale.
+int ScaleToSystemDpi(int pixels);
 
 // Moves the window to the middle of the primary screen and raises it.
 void CenterWindowOnScreen(HWND window);

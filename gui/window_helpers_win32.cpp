@@ -75,3 +75,10 @@ HBRUSH RefreshColorSwatch(HWND dialog, COLORREF colour, HBRUSH previous) {
     if (previous != nullptr) DeleteObject(previous);
     return brush;
 }
+
+int ScaleToSystemDpi(int pixels) {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return MulDiv(pixels, dpi > 0 ? dpi : 96, 96);
+}

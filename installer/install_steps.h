@@ -15,7 +15,14 @@ int CanWriteInFolder(const char* folder);
 // copied stays.
 int CopyInstallFiles(const char* sourceDrive, const char* sourceDir, const char* folder, HWND page);
 
-// Creates the program group with its items for the install folder.
+// Copies the engine's folders (kInstallFolders) that stand beside the
+// installer into the install folder, with everything below them. Returns 0
+// when one of them cannot be copied whole.
+int CopyInstallFolders(const char* sourceDrive, const char* sourceDir, const char* folder);
+
+// Creates the program group with its items for the install folder through
+// Program Manager, or as a folder of shortcuts when Program Manager cannot
+// be asked or refuses one of the commands that make the group.
 void CreateProgramGroup(const char* folder);
 
 // Writes the uninstall entry under HKEY_LOCAL_MACHINE; failures are silent.

@@ -2,6 +2,7 @@
 #include "installer/install_steps.h"
 
 #include <cstring>
+#include <string>
 
 #include "installer/install_tables.h"
 #include "installer/program_group.h"
@@ -25,7 +26,45 @@ bool SameFile(const char* one, const char* other) {
     return a > 0 && a < MAX_PATH && b > 0 && b < MAX_PATH && lstrcmpiA(first, second) == 0;
 }
 
+// Copies a folder and everything below it; 0 at the first file that fails.
+int CopyFolderTree(const std::string& from, const std::string& to) {
+    if (!CreateDirectoryA(to.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int ok = 1;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        std::string source = from + "\\" + name;
+        std::string target = to + "\\" + name;
+        if (source.size() > kPathMax || target.size() > kPathMax) {
+            ok = 0;
+        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ok = CopyFolderTree(source, target);
+        } else {
+            ok = CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
+        }
+    } while (ok && FindNextFileA(search, &found));
+    FindClose(search);
+    return ok;
+}
+
 }  // namespace
+
+int CopyInstallFolders(const char* sourceDrive, const char* sourceDir, const char* folder) {
+    for (const char* name : kInstallFolders) {
+        char source[kPathSize];
+        char target[kPathSize];
+        if (!JoinBesideProgram(sourceDrive, sourceDir, name, '\\', source) || !InstallPath(folder, name, target))
+            return 0;
+        DWORD attributes = GetFileAttributesA(source);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
+        if (SameFile(source, target)) continue;
+        if (!CopyFolderTree(source, target)) return 0;
+    }
+    return 1;
+}
 
 int CopyInstallFiles(const char* sourceDrive, const char* sourceDir, const char* folder, HWND page) {
     for (const InstallFile& file : kInstallFiles) {
@@ -51,10 +90,25 @@ int CopyInstallFiles(const char* sourceDrive, const char* sourceDir, const char*
 void CreateProgramGroup(const char* folder) {
     char commands[kGroupCommandCount][kGroupCommandSize];
     const char* sent[kGroupCommandCount];
+    int index[kGroupCommandCount];
     int count = 0;
     for (int i = 0; i < kGroupCommandCount; ++i)
-        if (FormatGroupCommand(i, folder, commands[i], sizeof commands[i])) sent[count++] = commands[i];
-    SendProgmanCommands(sent, count);
+        if (FormatGroupCommand(i, folder, commands[i], sizeof commands[i])) {
+            index[count] = i;
+            sent[count++] = commands[i];
+        }
+    bool carriedOut[kGroupCommandCount];
+    SendProgmanCommands(sent, count, carriedOut);
+
+    // An elevated installer gets no answer from the shell's Program Manager
+    // (the system keeps a lower process's messages from it), so the group
+    // would be missing while the finish page names its icons. Every command
+    // but the last, which only opens the group's window, must have been
+    // carried out; otherwise the group is made as shortcuts.
+    int made = 0;
+    for (int i = 0; i < count; ++i)
+        if (index[i] < kGroupCommandCount - 1 && carriedOut[i]) ++made;
+    if (made < kGroupCommandCount - 1) CreateShortcutGroup(folder);
 }
 
 void WriteUninstallEntry(const char* folder) {

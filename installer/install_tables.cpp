@@ -18,6 +18,8 @@ const InstallFile kInstallFiles[kInstallFileCount] = {
     {"001.lng", 0},               {"033.lng", 0},
 };
 
+const char* const kInstallFolders[kInstallFolderCount] = {"fonts", "poppler", "licenses"};
+
 const char kProductName[] = "Ombrello_zandrix";
 const char kProductVersion[] = "2.13";
 const char kDefaultInstallFolder[] = "c:\\Program Files\\Ombrello_zandrix";
@@ -39,6 +41,23 @@ const char* const kGroupCommands[kGroupCommandCount] = {
 };
 
 }  // namespace
+
+// The stop tool's link opens its program by its full name: a shortcut,
+// unlike Program Manager, does not search for the extension.
+const GroupItem kGroupItems[kGroupItemCount] = {
+    {"Setup", "zandrix_gui.exe", nullptr, 0},
+    {"Uninstall", "uninst.exe", nullptr, 0},
+    {"stopjob", "stopjob.exe", nullptr, 0},
+    {"Help", "Ombrelloe_zandrix.hlp", "winhlp32.exe", 1},
+};
+
+int GroupShortcutPath(const char* programs, const GroupItem* item, char out[kPathSize]) {
+    out[0] = '\0';
+    std::string path = std::string(programs) + "\\" + kProductName;
+    if (item != nullptr) path += std::string("\\") + item->title + ".lnk";
+    CleanInstallFolder(&path[0]);
+    return CopyBounded(out, kPathSize, path.c_str());
+}
 
 void CleanInstallFolder(char* folder) { CollapseFolderPath(folder); }
 

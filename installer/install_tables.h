@@ -13,7 +13,8 @@ enum {
     kRequiredFileCount = 21,  // the first ones; a failure to copy one ends the installation
     kGroupCommandCount = 6,
     kGroupCommandSize = 400,  // longest command with a kPathMax folder, and its terminator
-    kUninstallValueCount = 8
+    kUninstallValueCount = 8,
+    kGroupItemCount = 4
 };
 
 struct InstallFile {
@@ -23,6 +24,12 @@ struct InstallFile {
 
 // Every file copied from the source folder to the install folder, in order.
 extern const InstallFile kInstallFiles[kInstallFileCount];
+
+// The engine's folders (fonts, poppler's character maps, licence texts),
+// copied whole after the file table when they stand beside the installer,
+// and removed whole by the uninstaller.
+enum { kInstallFolderCount = 3 };
+extern const char* const kInstallFolders[kInstallFolderCount];
 
 extern const char kProductName[];           // "Ombrello_zandrix": message captions, group, key
 extern const char kProductVersion[];        // the version the welcome page announces
@@ -42,6 +49,25 @@ int InstallPath(const char* folder, const char* name, char out[kPathSize]);
 // Program group command `index` (0 to kGroupCommandCount - 1) for the
 // folder. Returns 0, with out empty, when it does not fit in size bytes.
 int FormatGroupCommand(int index, const char* folder, char* out, size_t size);
+
+// One item of the program group as a shortcut, for when Program Manager
+// cannot be asked: the title (the link's file name without ".lnk"), the
+// file in the install folder it opens, and the file and index of its icon
+// (null: the target's own icon; a bare name lies in the Windows folder).
+struct GroupItem {
+    const char* title;
+    const char* file;
+    const char* iconFile;
+    int iconIndex;
+};
+
+// The group's items in the order of the AddItem commands.
+extern const GroupItem kGroupItems[kGroupItemCount];
+
+// The shortcut of an item in the group's folder under a Programs folder:
+// "<programs>\Ombrello_zandrix\<title>.lnk"; with item null, the group's
+// folder itself. Returns 0, with out empty, when longer than kPathMax.
+int GroupShortcutPath(const char* programs, const GroupItem* item, char out[kPathSize]);
 
 // One value of the uninstall entry: a text (REG_SZ) or, when isNumber is
 // set, a 32-bit number (REG_DWORD).

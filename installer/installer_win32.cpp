@@ -144,7 +144,8 @@ void Install(HWND page) {
 
     char drive[kDriveSize];
     char dir[kPathSize];
-    if (!GetProgramFolder(drive, dir) || !CopyInstallFiles(drive, dir, g_installFolder, page))
+    if (!GetProgramFolder(drive, dir) || !CopyInstallFiles(drive, dir, g_installFolder, page) ||
+        !CopyInstallFolders(drive, dir, g_installFolder))
         FailAndExit(page);
     if (g_createGroup) CreateProgramGroup(g_installFolder);
     WriteUninstallEntry(g_installFolder);
@@ -170,9 +171,30 @@ INT_PTR CommonNotify(HWND page, UINT code, LPARAM buttons, int cancelEndsProcess
 
 UINT NotifyCode(LPARAM lParam) { return reinterpret_cast<NMHDR*>(lParam)->code; }
 
+// The page's side picture at the system's DPI. A picture control takes the
+// size of its bitmap, which is drawn for 96 dpi; on a larger scale the page
+// grows and the picture would fill only part of its column, so the bitmap
+// is loaded again stretched to the place the template gives it.
+void ScaleSidePicture(HWND page, int bitmap, int widthUnits, int heightUnits) {
+    if (ScaleToSystemDpi(96) == 96) return;
+    RECT place = {0, 0, widthUnits, heightUnits};
+    MapDialogRect(page, &place);
+    for (HWND child = GetWindow(page, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char kind[16];
+        if (!GetClassNameA(child, kind, sizeof kind) || lstrcmpiA(kind, "Static") != 0 ||
+            (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        HANDLE scaled = LoadImageA(g_instance, MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, place.right, place.bottom, 0);
+        // The picture lives as long as the page, that is until the installer ends.
+        if (scaled != nullptr) SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
+        return;
+    }
+}
+
 INT_PTR CALLBACK WelcomeProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        ScaleSidePicture(page, IDB_WELCOME_PICTURE, 80, 159);
         g_welcomeTitleFont = MakePageFont(page, "MS Sans Serif", 12, FW_BOLD, 0);
         SetControlFont(page, IDC_PAGE_TITLE, g_welcomeTitleFont);
         EnableDialogTheme(page, 1);
@@ -194,6 +216,7 @@ INT_PTR CALLBACK FolderProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_INITDIALOG:
         g_installFolder[0] = '\0';
+        ScaleSidePicture(page, IDB_PAGE_PICTURE, 85, 154);
         SendDlgItemMessageA(page, IDC_INSTALL_FOLDER, EM_LIMITTEXT, kPathMax, 0);
         SetDlgItemTextA(page, IDC_INSTALL_FOLDER, kDefaultInstallFolder);
         EnableDialogTheme(page, 1);
@@ -212,6 +235,7 @@ INT_PTR CALLBACK FolderProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
 INT_PTR CALLBACK OptionsProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        ScaleSidePicture(page, IDB_PAGE_PICTURE, 85, 154);
         g_optionsTitleFont = MakePageFont(page, "Times New Roman", 32, FW_BOLD, 1);
         g_optionsHintFont = MakePageFont(page, "MS Sans Serif", 9, 0, 0);
         SetControlFont(page, IDC_PAGE_TITLE, g_optionsTitleFont);
@@ -231,6 +255,7 @@ INT_PTR CALLBACK OptionsProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
 INT_PTR CALLBACK ReadyProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        ScaleSidePicture(page, IDB_PAGE_PICTURE, 85, 154);
         SetDlgItemTextA(page, IDC_READY_FOLDER, g_installFolder);
         if (g_createGroup)
             SetDlgItemTextA(page, IDC_READY_GROUP, "Create a group Ombrello_zandrix");
@@ -249,6 +274,7 @@ INT_PTR CALLBACK ReadyProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
 INT_PTR CALLBACK FinishProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        ScaleSidePicture(page, IDB_PAGE_PICTURE, 85, 154);
         return TRUE;
     case WM_NOTIFY:
         return CommonNotify(page, NotifyCode(lParam), PSWIZB_BACK | PSWIZB_FINISH, 1);

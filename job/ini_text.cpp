@@ -28,7 +28,7 @@ struct Parsed {
     bool hasValue;  // an entry line without '=' names a key but holds no value
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) { return c != '\0' && std::strchr(kBlanks, c) != nullptr; }
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 

@@ -8,6 +8,11 @@
 
 namespace ini {
 
+// The characters Windows trims around section names, key names and values
+// as it trims blanks: space, tab, vertical tab, form feed and the DOS
+// end-of-file mark (Ctrl-Z).
+constexpr char kBlanks[] = " \t\v\f\x1a";
+
 // Looks the key up as the private-profile reader does: first occurrence of the
 // section, first occurrence of the key, names compared without regard to
 // case, the value trimmed and stripped of one pair of matching outer quotes.

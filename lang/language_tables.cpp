@@ -141,12 +141,14 @@ const char* BrowseTitleKey(int command) {
 namespace {
 
 #define MESSAGE(id, section, key, kind, converted, withPath) \
-    {id, section, key, kind, converted, withPath, kMessageCaption}
+    {id, section, key, kind, converted, withPath, kMessageCaption, nullptr}
+#define NEWER_MESSAGE(id, section, key, kind, converted, withPath, english) \
+    {id, section, key, kind, converted, withPath, kMessageCaption, english}
 
 const LanguageMessage kMessages[kLanguageMessageCount] = {
     MESSAGE(kMsgIniFile, kSectionErrors, "ini_file", kMessageError, 0, 0),
     MESSAGE(kMsgSaveSetup, kSectionErrors, "save_setup", kMessageError, 0, 0),
-    {kMsgNoLog, kSectionErrors, "no_log", kMessageInformation, 0, 0, kLogMessageCaption},
+    {kMsgNoLog, kSectionErrors, "no_log", kMessageInformation, 0, 0, kLogMessageCaption, nullptr},
     MESSAGE(kMsgNoIni, kSectionErrors, "no_ini", kMessageWarning, 1, 0),
     MESSAGE(kMsgNoProcess, kSectionErrors, "no_process", kMessageWarning, 0, 0),
     MESSAGE(kMsgStopJob, kSectionErrors, "stopjob", kMessageWarning, 0, 0),
@@ -162,14 +164,19 @@ const LanguageMessage kMessages[kLanguageMessageCount] = {
     MESSAGE(kMsgPrefix, kSectionErrors, "prefix", kMessageError, 1, 0),
     MESSAGE(kMsgSize, kSectionErrors, "size", kMessageWarning, 0, 0),
     // A save that could not write the job file: the path is the job file's.
-    MESSAGE(kMsgWriteFailed, kSectionErrors, "write_failed", kMessageError, 1, 1),
+    NEWER_MESSAGE(kMsgWriteFailed, kSectionErrors, "write_failed", kMessageError, 1, 1,
+                  "The job file could not be written:||{%s||It is read-only, locked by another program, "
+                  "or its folder is missing.|The save stopped there: the job is not saved."),
     MESSAGE(kMsgNoFolder, kSectionQuestions, "no_folder", kMessageQuestion, 1, 1),
     MESSAGE(kMsgDeletePdf, kSectionQuestions, "delete_pdf", kMessageConfirmation, 1, 0),
     // A typed or stored path that does not fit a path buffer: the path whole.
-    MESSAGE(kMsgPathTooLong, kSectionErrors, "path_too_long", kMessageError, 1, 1),
+    NEWER_MESSAGE(kMsgPathTooLong, kSectionErrors, "path_too_long", kMessageError, 1, 1,
+                  "This path is too long:||{%s||A path may have at most 259 characters. Choose a shorter "
+                  "name or a folder nearer the top of the drive."),
 };
 
 #undef MESSAGE
+#undef NEWER_MESSAGE
 
 }  // namespace
 
@@ -185,6 +192,7 @@ const LanguageMessage* FindLanguageMessage(const char* section, const char* key)
 int BuildLanguageMessage(const LanguageMessage& message, const char* path,
                          char out[kLanguageTextSize]) {
     const char* text = ReadLanguageText(message.section, message.key);
+    if (text[0] == '\0' && message.builtInText != nullptr) text = message.builtInText;
     if (message.converted) text = ConvertMessageText(text);
     if (message.withPath) return FormatFolderMessage(text, path, out, kLanguageTextSize);
     return CopyBounded(out, kLanguageTextSize, text);

@@ -114,6 +114,9 @@ struct LanguageMessage {
     int converted;   // 1: "|" and "{" become a line feed and a tab
     int withPath;    // 1: the first "%s" receives a folder or file path
     const char* caption;
+    // For keys newer than some translations: the English text shown when the
+    // language file in use has none, rather than an empty box. Null for the others.
+    const char* builtInText;
 };
 
 extern const char kMessageCaption[];     // "Ombrello_zandrix"
@@ -126,8 +129,9 @@ const LanguageMessage& LanguageMessageAt(LanguageMessageId id);
 // no message has that key.
 const LanguageMessage* FindLanguageMessage(const char* section, const char* key);
 
-// Builds the text a message box shows: the text of the language file in use,
-// converted when the message says so, with path in place of its first "%s"
+// Builds the text a message box shows: the text of the language file in use
+// (or, when that has none, the message's built-in English text), converted
+// when the message says so, with path in place of its first "%s"
 // when it takes one (a null path counts as ""). Returns 0 when the text had
 // to be cut short.
 int BuildLanguageMessage(const LanguageMessage& message, const char* path,

@@ -35,6 +35,14 @@ bool ProcessImagePath(HANDLE process, char* out, DWORD size) {
 
 }  // namespace
 
+int IsEngineImage(const char* imagePath) {
+    if (imagePath == nullptr) return 0;
+    char longPath[MAX_PATH * 4];
+    DWORD length = GetLongPathNameA(imagePath, longPath, sizeof longPath);
+    if (length > 0 && length < sizeof longPath) return IsEngineImagePath(longPath);
+    return IsEngineImagePath(imagePath);
+}
+
 int TerminateEngineProcess(unsigned long processId) {
     HANDLE process = OpenProcess(kAllAccessCompatible, FALSE, processId);
     if (process == nullptr) return 0;
@@ -43,7 +51,7 @@ int TerminateEngineProcess(unsigned long processId) {
     int terminated = 0;
     // A process that has ended but is still held open by someone is gone all the same.
     bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    if (running && ProcessImagePath(process, image, sizeof image) && IsEngineImagePath(image))
+    if (running && ProcessImagePath(process, image, sizeof image) && IsEngineImage(image))
         terminated = TerminateProcess(process, 0) ? 1 : 0;
     CloseHandle(process);
     return terminated;

@@ -30,5 +30,6 @@ void RelayToMonitor(HWND mainWindow, UINT message, LPARAM lParam);
 HWND MonitorWindow();
 
 // Creates a monitor window owned by the main window, themed, centred and
-// painted, and makes it the one that relay messages address.
+// painted, and makes it the one that relay messages address. The previous
+// newest window is destroyed first when it is hidden.
 HWND OpenMonitorWindow(HWND mainWindow);

@@ -101,6 +101,9 @@ INT_PTR CALLBACK MonitorDialogProc(HWND monitor, UINT message, WPARAM wParam, LP
 HWND MonitorWindow() { return g_monitor; }
 
 HWND OpenMonitorWindow(HWND mainWindow) {
+    // A hidden monitor window is never shown again and only the newest is
+    // addressed, so nothing can still use it; kept, one would pile up per Launch.
+    if (g_monitor != nullptr && IsWindow(g_monitor) && !IsWindowVisible(g_monitor)) DestroyWindow(g_monitor);
     HWND monitor = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MONITOR), mainWindow,
                                       MonitorDialogProc, 0);
     if (monitor == nullptr) return nullptr;

@@ -12,7 +12,7 @@
 #define IDD_MAIN 101
 #define IDD_MONITOR 107 /* the monitor window beside the main window */
 #define IDR_MAIN_MENU 106
-#define IDI_MAIN 100           /* the program's icon, first so that the shell shows it */
+#define IDI_MAIN 100           /* the program's icon (icon 1 of the file selection dialog is the same picture) */
 #define IDI_BROWSE_FOLDER 110  /* the picture on button 1085 */
 #define IDI_SMALL 1013         /* the main window's small icon */
 

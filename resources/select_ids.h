@@ -8,6 +8,7 @@
 
 #define IDD_SELECT 305
 #define IDB_SELECT_TOOLBAR 109 /* eight 16 x 16 pictures, 16 colours */
+#define IDI_SELECT 1           /* the dialog's small icon, loaded at 16 x 16 */
 
 #define IDC_LV_FILES 1541
 #define IDC_ST_SELECTED 1549

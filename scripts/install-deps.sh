@@ -7,7 +7,7 @@ packages=(cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
           wine wine64 fonts-wine xvfb xauth x11-utils imagemagick zip unzip
           zlib1g-dev libz-mingw-w64-dev qpdf poppler-utils ghostscript groff python3 python3-cairo
           pkg-config libpoppler-private-dev libpng-dev libjpeg-dev libtiff-dev libgif-dev libfreetype-dev
-          fonts-urw-base35 poppler-data)
+          fonts-urw-base35 poppler-data dpkg-dev nasm make xz-utils bzip2 libtiff-tools python3-ezdxf)
 # The shipped programs are 32-bit: their tests run under 32-bit Wine, whose
 # loader is an i386 package.
 foreign_packages=(wine32:i386)

@@ -3,6 +3,9 @@
 # without Windows: the main window on each of its 7 input tabs and 16 output
 # tabs, in English and in French (input_N.png, output_NN.png, *_fr.png), and
 # the window as it opens without a default job file (no_job_window.png).
+# The main window, the monitor window, the install wizard and the file
+# selection dialog are taken once more on a 150% screen (144 dpi, Wine's
+# LogPixels setting), as dpi144_*.png.
 #
 #   scripts/screenshots.sh [OUT_DIR]      (default build/screenshots)
 #
@@ -81,3 +84,27 @@ for picture in "$out"/select_*.bmp; do
     rm -f "$picture"
 done
 echo "file selection pictures in $out"
+
+# The same windows at 144 dpi. Wine reads its LogPixels setting when a
+# program starts; it goes back to 96 afterwards, also when a step fails, as
+# the tests share this Wine prefix.
+set_dpi() {
+    tests/wine/harness.sh "$build" -- "/usr/lib/wine/wine64" reg add 'HKCU\Control Panel\Desktop' \
+        /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+}
+trap 'set_dpi 96' EXIT
+set_dpi 144
+tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\zandrix_gui.exe" "$3/dpi144_"' \
+    _ "$shots" "$stage" "$out"
+rm -rf "$monitor_work" && mkdir -p "$monitor_work"
+tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\zandrix_gui.exe" "$3" "$4/dpi144_"' \
+    _ "$monitor_shots" "$stage" "$(windows_path "$monitor_work")" "$out"
+tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\installer.exe" "C:\\install-shots-144" "$3/dpi144_"' \
+    _ "$install_shots" "$(windows_path "$source_dir")" "$out"
+tests/wine/harness.sh "$build" -- bash -c '"$ZANDRIX_WINE" "$1" "$2\\dpi144_"' _ "$select_shots" "$(windows_path "$out")"
+set_dpi 96
+for picture in "$out"/dpi144_*.bmp; do
+    convert "$picture" "${picture%.bmp}.png"
+    rm -f "$picture"
+done
+echo "pictures at 144 dpi in $out (dpi144_*.png)"

@@ -263,13 +263,16 @@ HWND CreateFolderTree(HWND dialog) {
     ScreenToClient(dialog, &corner);
 
     HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, "SysTreeView32", "",
-                                WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES |
+                                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
                                     TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                                 3, corner.y, corner.x - client.left - 3, selection.bottom - listing.top, dialog,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(10000)), GetModuleHandleA(nullptr),
                                 nullptr);
     if (tree != nullptr && images != nullptr)
         SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    // First in the tab order, as it stands left of the listing: Tab goes
+    // from the tree to the listing and on to the selection list.
+    if (tree != nullptr) SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return tree;
 }
 

@@ -31,6 +31,7 @@ struct SelectState {
     HWND dialog;
     HWND tree;
     HWND toolbar;
+    HBITMAP toolbarPictures;  // the picture strip scaled to the system's DPI, when it is not 96
     HHOOK hook;
     HICON smallIcon;
     int ascending[4];
@@ -381,7 +382,7 @@ void InsertColumns(HWND list) {
         std::memset(&column, 0, sizeof column);
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = columns[i].format;
-        column.cx = columns[i].width;
+        column.cx = ScaleToSystemDpi(columns[i].width);
         column.pszText = header;
         column.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
@@ -397,9 +398,20 @@ HWND CreateSelectToolbar(HWND dialog) {
         buttons[i].fsState = TBSTATE_ENABLED;
         buttons[i].fsStyle = kTools[i].style;
     }
-    return CreateToolbarEx(dialog, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, IDC_TB_SELECT, 8,
-                           GetModuleHandleA(nullptr), IDB_SELECT_TOOLBAR, buttons, kToolCount, 16, 16, 16, 16,
-                           sizeof(TBBUTTON));
+    const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
+    int side = ScaleToSystemDpi(16);
+    if (side != 16) {
+        // The strip stretched to the screen's scale, its greys mapped to the
+        // system's 3D colours as the toolbar maps those of a resource.
+        g_select.toolbarPictures = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+            MAKEINTRESOURCEA(IDB_SELECT_TOOLBAR), IMAGE_BITMAP, 8 * side, side, LR_LOADMAP3DCOLORS));
+        if (g_select.toolbarPictures != nullptr)
+            return CreateToolbarEx(dialog, style, IDC_TB_SELECT, 8, nullptr,
+                                   reinterpret_cast<UINT_PTR>(g_select.toolbarPictures), buttons, kToolCount, side,
+                                   side, side, side, sizeof(TBBUTTON));
+    }
+    return CreateToolbarEx(dialog, style, IDC_TB_SELECT, 8, GetModuleHandleA(nullptr), IDB_SELECT_TOOLBAR, buttons,
+                           kToolCount, 16, 16, 16, 16, sizeof(TBBUTTON));
 }
 
 void OnInitDialog(HWND dialog) {
@@ -421,7 +433,8 @@ void OnInitDialog(HWND dialog) {
     InitCommonControlsEx(&bars);
     g_select.toolbar = CreateSelectToolbar(dialog);
     g_select.smallIcon = static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SELECT), IMAGE_ICON, ScaleToSystemDpi(16),
+                   ScaleToSystemDpi(16), LR_DEFAULTCOLOR));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_select.smallIcon));
     SendMessageA(g_select.toolbar, TB_CHECKBUTTON, IDC_CM_GRID, TRUE);
 
@@ -438,6 +451,9 @@ void OnDestroy(HWND dialog) {
     DestroyFolderTree(g_select.tree);
     g_select.tree = nullptr;
     g_select.toolbar = nullptr;
+    // The toolbar copied the strip into its image list and never owned it.
+    if (g_select.toolbarPictures != nullptr) DeleteObject(g_select.toolbarPictures);
+    g_select.toolbarPictures = nullptr;
     if (g_select.smallIcon != nullptr) DestroyIcon(g_select.smallIcon);
     g_select.smallIcon = nullptr;
     g_select.selected.Clear();

@@ -5,13 +5,20 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+namespace {
 
 std::string FoldedKey(const char* path) {
     std::string key(path);
-    for (char& c : key) c = Lower(c);
+#ifdef _WIN32
+    // The code page's own lower case, as the file system's name comparison sees letters.
+    if (!key.empty()) CharLowerBuffA(&key[0], static_cast<DWORD>(key.size()));
+#else
+    for (char& c : key) c = static_cast<char>(FoldCase1252(static_cast<unsigned char>(c)));
+#endif
     return key;
 }
 
@@ -36,13 +43,28 @@ void FormatModified(int month, int day, int year, int hour, int minute, char out
     std::snprintf(out, kModifiedSize, "%02d/%02d/%04d  %02d:%02d", month, day, year, hour, minute);
 }
 
+unsigned char FoldCase1252(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<unsigned char>(c + 0x20);
+    switch (c) {
+    case 0x8A: return 0x9A;  // S caron
+    case 0x8C: return 0x9C;  // OE
+    case 0x8E: return 0x9E;  // Z caron
+    case 0x9F: return 0xFF;  // Y diaeresis
+    default: return c;
+    }
+}
+
 int CompareIgnoringCase(const char* a, const char* b) {
+#ifdef _WIN32
+    return lstrcmpiA(a, b);
+#else
     for (;; ++a, ++b) {
-        unsigned char x = static_cast<unsigned char>(Lower(*a));
-        unsigned char y = static_cast<unsigned char>(Lower(*b));
+        unsigned char x = FoldCase1252(static_cast<unsigned char>(*a));
+        unsigned char y = FoldCase1252(static_cast<unsigned char>(*b));
         if (x != y) return x < y ? -1 : 1;
         if (x == '\0') return 0;
     }
+#endif
 }
 
 int CompareRecords(const FileRecord& a, const FileRecord& b, int column, bool ascending) {
@@ -110,18 +132,20 @@ int ResolveSelectedFolder(const char* display, const char* personal, char out[kP
     std::string folder = std::string(personal) + (found + std::strlen(last + 1));
     if (folder.size() > kPathMax) return 0;
     std::memcpy(out, folder.c_str(), folder.size() + 1);
-    CollapseBackslashes(out);
+    CollapseFolderPath(out);
     return 1;
 }
 
 int ResolveCommandFolder(const char* display, const char* personal, char out[kPathSize]) {
     out[0] = '\0';
     if (std::strchr(display, ':') != nullptr) return ResolveDrivePath(display, out);
+    // Without a personal folder (unreadable, or no backslash in it) the display
+    // path alone would be scanned as a folder of the current drive.
     const char* last = std::strrchr(personal, '\\');
-    size_t parentLength = last == nullptr ? std::strlen(personal) : static_cast<size_t>(last - personal);
-    std::string folder = std::string(personal, parentLength) + display;
+    if (last == nullptr) return 0;
+    std::string folder = std::string(personal, static_cast<size_t>(last - personal)) + display;
     if (folder.size() > kPathMax) return 0;
     std::memcpy(out, folder.c_str(), folder.size() + 1);
-    CollapseBackslashes(out);
+    CollapseFolderPath(out);
     return 1;
 }

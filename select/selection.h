@@ -37,7 +37,13 @@ bool IsScannedFolder(unsigned attributes, const char* name);
 // "%02d/%02d/%04d  %02d:%02d" from month, day, year, hour and minute.
 void FormatModified(int month, int day, int year, int hour, int minute, char out[kModifiedSize]);
 
-// ASCII case-blind order of two texts (negative, 0, positive).
+// The lower case of a Windows-1252 byte: A to Z and the accented capitals
+// (not the multiplication sign), and the four capitals of 0x8A to 0x9F.
+unsigned char FoldCase1252(unsigned char c);
+
+// Case-blind order of two single-byte texts (negative, 0, positive) as
+// Windows orders them: lstrcmpiA on Windows, elsewhere the byte order of
+// the texts folded by FoldCase1252, so accented letters match their capitals.
 int CompareIgnoringCase(const char* a, const char* b);
 
 // The order of two listing rows by column 0 to 3; ascending compares a with
@@ -49,7 +55,8 @@ int CompareRecords(const FileRecord& a, const FileRecord& b, int column, bool as
 std::string FileListText(const std::vector<std::string>& entries);
 
 // The selection list's paths as a case-blind set, kept beside the list box
-// so that the duplicate check does not read every entry.
+// so that the duplicate check does not read every entry. Letters fold as the
+// code page folds them (CharLowerBuffA on Windows, FoldCase1252 elsewhere).
 class SelectedPaths {
 public:
     bool Contains(const char* path) const;

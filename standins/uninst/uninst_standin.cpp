@@ -1,7 +1,7 @@
 // A stand-in for the uninstall program that comes from the engine's maker,
 // so that an installation made by installer.exe can be taken back: after the
 // user confirms, it removes the files of the installer's file table from its
-// own folder (itself included), the program group and the uninstall entry,
+// own folder (itself included) and the engine's folders, the program group and the uninstall entry,
 // and the folder only when nothing else is left in it. Files it did not
 // install stay, and it says which.
 //
@@ -92,6 +92,26 @@ std::vector<std::string> FolderEntries(const char* folder) {
     return names;
 }
 
+// Removes a folder with everything below it; 0 when anything stayed.
+int RemoveFolderTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    int ok = 1;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = folder + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                ok = RemoveFolderTree(path) && ok;
+            else
+                ok = RemoveInstalledFile(path.c_str()) && ok;
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return RemoveDirectoryA(folder.c_str()) && ok;
+}
+
 void AppendNames(std::string* text, const std::vector<std::string>& names) {
     const size_t shown = 15;
     for (size_t i = 0; i < names.size() && i < shown; ++i) *text += "\n    " + names[i];
@@ -105,8 +125,15 @@ void Remove(const char* folder) {
         if (!InstallPath(folder, file.name, path)) continue;
         if (!RemoveInstalledFile(path)) failed.push_back(file.name);
     }
+    for (const char* name : kInstallFolders) {
+        char path[kPathSize];
+        if (!InstallPath(folder, name, path) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) continue;
+        if (!RemoveFolderTree(path)) failed.push_back(name);
+    }
     const char* commands[] = {kDeleteGroupCommand};
     SendProgmanCommands(commands, 1);
+    // The group the installer made as shortcuts when Program Manager could not be asked.
+    RemoveShortcutGroup();
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
 
     std::vector<std::string> left = FolderEntries(folder);

@@ -16,6 +16,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "job/ini_text.h"
+
 namespace fuzz {
 
 // The input cut at every "\n--\n": the fields a target reads in order; a
@@ -92,9 +94,9 @@ inline std::string ReadFile(const std::string& path) {
 }
 
 inline std::string Trimmed(const std::string& text) {
-    size_t begin = text.find_first_not_of(" \t");
+    size_t begin = text.find_first_not_of(ini::kBlanks);
     if (begin == std::string::npos) return "";
-    size_t end = text.find_last_not_of(" \t");
+    size_t end = text.find_last_not_of(ini::kBlanks);
     return text.substr(begin, end - begin + 1);
 }
 

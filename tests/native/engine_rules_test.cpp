@@ -1,6 +1,6 @@
 // The engine stand-in's rules: the job path on its command line, the files
 // it takes from a folder (the file selection's rules) and its scan interval.
-#include "standins/engine/engine_rules.h"
+#include "tests/engine_double/engine_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -42,6 +42,30 @@ TEST(InstallTables, ProgramGroupCommandsForAFolder) {
     EXPECT_EQ(0, FormatGroupCommand(kGroupCommandCount, folder, small, sizeof small));
 }
 
+// The shortcuts that stand in for Program Manager's group name the same
+// items, in the same order, with the same titles and icons.
+TEST(InstallTables, ShortcutGroupMatchesTheProgramManagerGroup) {
+    const char* folder = "C:\\Prog";
+    for (int i = 0; i < kGroupItemCount; ++i) {
+        const GroupItem& item = kGroupItems[i];
+        std::string file = item.file;
+        if (file == "stopjob.exe") file = "stopjob";  // Program Manager adds the extension itself
+        std::string expected = "[AddItem(\"C:\\Prog\\" + file + "\"," + item.title;
+        if (item.iconFile != nullptr) expected += std::string(", ") + item.iconFile + ", " + std::to_string(item.iconIndex);
+        EXPECT_EQ(expected + ")]", Command(i + 1, folder)) << item.title;
+    }
+
+    char path[kPathSize];
+    ASSERT_EQ(1, GroupShortcutPath("C:\\ProgramData\\Start Menu\\Programs\\", &kGroupItems[3], path));
+    EXPECT_STREQ("C:\\ProgramData\\Start Menu\\Programs\\Ombrello_zandrix\\Help.lnk", path);
+    ASSERT_EQ(1, GroupShortcutPath("\\\\server\\menu", nullptr, path));
+    EXPECT_STREQ("\\\\server\\menu\\Ombrello_zandrix", path);
+    std::string deep(kPathMax - 20, 'p');
+    EXPECT_EQ(1, GroupShortcutPath(deep.c_str(), nullptr, path));
+    EXPECT_EQ(0, GroupShortcutPath(deep.c_str(), &kGroupItems[1], path)) << "Uninstall.lnk no longer fits";
+    EXPECT_STREQ("", path);
+}
+
 TEST(InstallTables, InstallPathsAreCleanedAndBounded) {
     char out[kPathSize];
     ASSERT_EQ(1, InstallPath("c:\\Tools\\\\Conv\\", "stopjob.exe", out));

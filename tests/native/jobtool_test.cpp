@@ -451,6 +451,7 @@ TEST_F(JobTool, SetWritesAndGetReadsAsThePrivateProfileFunctions) {
         // Written trimmed, these would be a comment and a section header.
         {{"PARAMS", " \t;trim", "1"}, "KEY must not hold"},
         {{"PARAMS", "  [MAIN", "1"}, "KEY must not hold"},
+        {{"PARAMS", "\v\f;trim", "1"}, "KEY must not hold"},
     };
     for (const auto& c : refused) {
         std::vector<std::string> args = {"set", path};

@@ -242,6 +242,9 @@ TEST_F(LanguageFileTest, MessagesFollowTheirTableEntry) {
         {kMsgWriteFailed, "Cannot write\nC:\\Out"},
         {kMsgNoFolder, "Create it?"},
         {kMsgDeletePdf, ""},
+        // A translation made before the key existed shows the English text, not an empty box.
+        {kMsgPathTooLong, "This path is too long:\n\n\tC:\\Out\n\nA path may have at most 259 characters. "
+                          "Choose a shorter name or a folder nearer the top of the drive."},
     };
     for (const auto& c : cases) {
         char out[kLanguageTextSize];
@@ -365,6 +368,19 @@ TEST(ShippedLanguageFiles, MessageTextsFitTheirUse) {
             }
         }
     }
+}
+
+TEST(ShippedLanguageFiles, BuiltInTextsAreTheEnglishFilesOwn) {
+    std::string english = kShippedFolder + "/001.lng";
+    int builtIn = 0;
+    for (int id = 0; id < kLanguageMessageCount; ++id) {
+        const LanguageMessage& message = LanguageMessageAt(static_cast<LanguageMessageId>(id));
+        if (message.builtInText == nullptr) continue;
+        ++builtIn;
+        EXPECT_STREQ(ReadLanguageTextFrom(english.c_str(), message.section, message.key), message.builtInText)
+            << message.key;
+    }
+    EXPECT_EQ(2, builtIn);
 }
 
 TEST(ShippedLanguageFiles, QuestionsShowTheFolder) {

@@ -83,6 +83,27 @@ TEST(SelectionRules, SelectedPathsIgnoreCaseAndFollowRemovals) {
     EXPECT_EQ(0u, paths.Count());
 }
 
+// Windows-1252 letters beyond ASCII fold as Windows folds them: the same
+// folder written in capitals is a duplicate and sorts beside its twin.
+TEST(SelectionRules, AccentedLettersFoldLikeWindows) {
+    SelectedPaths paths;
+    paths.Add("C:\\Donn\xE9" "es\\a.pdf");
+    EXPECT_TRUE(paths.Contains("C:\\DONN\xC9" "ES\\A.PDF"));
+    EXPECT_FALSE(paths.Contains("C:\\Donnees\\a.pdf"));
+    paths.Add("C:\\\x8A" "koda\x8C\x8E\x9F.pdf");
+    EXPECT_TRUE(paths.Contains("c:\\\x9A" "koda\x9C\x9E\xFF.PDF"));
+    EXPECT_EQ(2u, paths.Count());
+    // The multiplication and division signs are no letter pair.
+    EXPECT_NE(0, CompareIgnoringCase("\xD7", "\xF7"));
+
+    FileRecord lower = Record("C:\\Donn\xE9" "es\\b.pdf", 0, 1, "");
+    FileRecord upper = Record("C:\\DONN\xC9" "ES\\a.pdf", 0, 1, "");
+    FileRecord other = Record("C:\\Donn\xD0" "es\\a.pdf", 0, 1, "");
+    EXPECT_GT(CompareRecords(lower, upper, 0, true), 0);  // ...\a before ...\b
+    // No other name comes between the twins.
+    EXPECT_EQ(CompareRecords(other, lower, 0, true) > 0, CompareRecords(other, upper, 0, true) > 0);
+}
+
 TEST(FolderTreePaths, DisplayPathAndDriveRule) {
     char display[kPathSize];
     ASSERT_TRUE(BuildDisplayPath({"My Computer", "Local Disk (C:)", "Data"}, display));
@@ -123,6 +144,23 @@ TEST(FolderTreePaths, PersonalFolderRules) {
     EXPECT_STREQ("C:\\Documents and Settings\\user", folder);
     ASSERT_TRUE(ResolveCommandFolder("\\My Computer\\Local Disk (C:)", personal, folder));
     EXPECT_STREQ("C:", folder);
+    // An unreadable personal folder gives no folder, not the display path on the current drive.
+    EXPECT_FALSE(ResolveCommandFolder("\\My Documents\\x", "", folder));
+    EXPECT_STREQ("", folder);
+    EXPECT_FALSE(ResolveCommandFolder("\\My Documents", "NoBackslash", folder));
+}
+
+TEST(FolderTreePaths, PersonalFolderOnANetworkShareKeepsItsPrefix) {
+    const char personal[] = "\\\\server\\home\\ana\\Documents";
+    char folder[kPathSize];
+    ASSERT_TRUE(ResolveSelectedFolder("\\Documents\\2006", personal, folder));
+    EXPECT_STREQ("\\\\server\\home\\ana\\Documents\\2006", folder);
+    ASSERT_TRUE(ResolveSelectedFolder("\\Documents", personal, folder));
+    EXPECT_STREQ(personal, folder);
+    ASSERT_TRUE(ResolveCommandFolder("\\Documents\\2006", personal, folder));
+    EXPECT_STREQ("\\\\server\\home\\ana\\Documents\\2006", folder);
+    ASSERT_TRUE(ResolveCommandFolder("", personal, folder));
+    EXPECT_STREQ("\\\\server\\home\\ana", folder);
 }
 
 }  // namespace

@@ -7,9 +7,12 @@
 #include <commctrl.h>
 #include <prsht.h>
 #include <shlobj.h>
+#include <ddeml.h>
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,11 +47,101 @@ std::string GroupFolder() {
     return std::string(programs) + "\\Ombrello_zandrix";
 }
 
-void RemoveGroupFolder() {
-    std::string group = GroupFolder();
-    for (const std::string& name : Entries(group)) DeleteFileA((group + "\\" + name).c_str());
-    RemoveDirectoryA(group.c_str());
+// Where the installer puts the group as shortcuts when Program Manager cannot be asked.
+std::string ShortcutGroupFolder() {
+    char programs[MAX_PATH];
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs))) return "";
+    return std::string(programs) + "\\Ombrello_zandrix";
 }
+
+void RemoveGroupFolder() {
+    for (const std::string& group : {GroupFolder(), ShortcutGroupFolder()}) {
+        for (const std::string& name : Entries(group)) DeleteFileA((group + "\\" + name).c_str());
+        RemoveDirectoryA(group.c_str());
+    }
+}
+
+// What a shortcut opens, from where, and its icon: "target|folder|icon,index".
+std::string ShortcutText(const std::string& path) {
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+        return "<no shell link>";
+    std::string text = "<unreadable>";
+    IPersistFile* file = nullptr;
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+            char target[MAX_PATH] = "";
+            char folder[MAX_PATH] = "";
+            char icon[MAX_PATH] = "";
+            int index = 0;
+            link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+            link->GetWorkingDirectory(folder, MAX_PATH);
+            link->GetIconLocation(icon, MAX_PATH, &index);
+            text = std::string(target) + "|" + folder + "|" + icon + "," + std::to_string(index);
+        }
+        file->Release();
+    }
+    link->Release();
+    return text;
+}
+
+// A Program Manager that answers first and refuses every command, as the
+// shell's does for an elevated installer that cannot hear its answers.
+class RefusingProgramManager {
+public:
+    RefusingProgramManager() {
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Serve, this, 0, &threadId_);
+        WaitForSingleObject(ready_, 5000);
+    }
+    ~RefusingProgramManager() {
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_, 5000);
+        CloseHandle(thread_);
+        CloseHandle(ready_);
+    }
+    bool Serving() const { return serving_; }
+    LONG Refused() const { return refused_; }
+
+private:
+    static HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+        if (type == XTYP_CONNECT) return reinterpret_cast<HDDEDATA>(TRUE);
+        if (type == XTYP_EXECUTE) {
+            InterlockedIncrement(&current_->refused_);
+            return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
+        }
+        return nullptr;
+    }
+    static DWORD WINAPI Serve(LPVOID param) {
+        RefusingProgramManager* self = static_cast<RefusingProgramManager*>(param);
+        current_ = self;
+        DWORD instance = 0;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, for WM_QUIT
+        if (DdeInitializeA(&instance, Callback, APPCLASS_STANDARD | CBF_SKIP_REGISTRATIONS |
+                                                    CBF_SKIP_UNREGISTRATIONS, 0) == DMLERR_NO_ERROR) {
+            HSZ name = DdeCreateStringHandleA(instance, "PROGMAN", CP_WINANSI);
+            self->serving_ = name != nullptr && DdeNameService(instance, name, nullptr, DNS_REGISTER) != nullptr;
+            SetEvent(self->ready_);
+            while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+            DdeNameService(instance, nullptr, nullptr, DNS_UNREGISTER);
+            DdeFreeStringHandle(instance, name);
+            DdeUninitialize(instance);
+        }
+        SetEvent(self->ready_);
+        return 0;
+    }
+    static RefusingProgramManager* current_;
+    HANDLE ready_ = nullptr;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    bool serving_ = false;
+    LONG refused_ = 0;
+};
+RefusingProgramManager* RefusingProgramManager::current_ = nullptr;
 
 // A value of the uninstall entry, or "<none>".
 std::string EntryText(const char* name) {
@@ -394,6 +487,7 @@ TEST_F(Installer, InstallsFilesGroupAndEntryThenUninstallerTakesThemBack) {
     EXPECT_EQ("dword:1", EntryText("NoRepair"));
     std::string group = GroupFolder();
     for (const char* link : kGroupLinks) EXPECT_TRUE(Exists(group + "\\" + link)) << link;
+    EXPECT_FALSE(Exists(ShortcutGroupFolder())) << "Program Manager made the group: no second one";
     CloseGroupWindow(5000);
 
     Press(PSBTN_FINISH);
@@ -460,7 +554,56 @@ TEST_F(Installer, InstallsFilesGroupAndEntryThenUninstallerTakesThemBack) {
     EXPECT_EQ("<no key>", EntryText("DisplayName"));
 }
 
+TEST_F(Installer, WhenProgramManagerRefusesTheGroupIsMadeAsShortcuts) {
+    CoInitialize(nullptr);
+    PROCESS_INFORMATION info;
+    {
+        RefusingProgramManager refusing;
+        ASSERT_TRUE(refusing.Serving());
+        Start();
+        ToOptions(target_);
+        Press(PSBTN_NEXT);
+        ASSERT_TRUE(WaitForPage(kReady));
+        Press(PSBTN_NEXT);
+        ASSERT_TRUE(WaitForPage(kFinish));
+        EXPECT_EQ(kGroupCommandCount, refusing.Refused()) << "every command went to the refusing Program Manager";
+        Press(PSBTN_FINISH);
+        EXPECT_EQ(1, ExitCode());
+    }
+    EXPECT_FALSE(Exists(GroupFolder())) << "Program Manager made nothing";
+    std::string group = ShortcutGroupFolder();
+    std::vector<std::string> links = Entries(group);
+    std::sort(links.begin(), links.end());
+    EXPECT_EQ((std::vector<std::string>{"Help.lnk", "Setup.lnk", "Uninstall.lnk", "stopjob.lnk"}), links);
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    EXPECT_EQ(target_ + "\\zandrix_gui.exe|" + target_ + "|,0", ShortcutText(group + "\\Setup.lnk"));
+    EXPECT_EQ(target_ + "\\uninst.exe|" + target_ + "|,0", ShortcutText(group + "\\Uninstall.lnk"));
+    EXPECT_EQ(target_ + "\\stopjob.exe|" + target_ + "|,0", ShortcutText(group + "\\stopjob.lnk"));
+    EXPECT_EQ(target_ + "\\Ombrelloe_zandrix.hlp|" + target_ + "|" + windows + "\\winhlp32.exe,1",
+              ShortcutText(group + "\\Help.lnk"));
+
+    // The uninstaller takes the shortcuts and their folder away as well.
+    ASSERT_TRUE(ui::StartProgram(target_ + "\\uninst.exe", "", &info));
+    HWND confirm = ui::WaitForWindow(info.dwProcessId, "#32770", "Ombrello_zandrix", 15000);
+    ASSERT_NE(nullptr, confirm);
+    ui::PressButton(confirm, "&Yes");
+    ui::WaitForExit(info.hProcess, 15000);
+    CloseHandle(info.hProcess);
+    HWND report = WaitForDialog(0, nullptr, "Ombrello_zandrix", 30000);
+    ASSERT_NE(nullptr, report);
+    Answer(report, "OK");
+    EXPECT_FALSE(Exists(group)) << "the shortcut group is gone";
+    CoUninitialize();
+}
+
 TEST_F(Installer, WithoutTheGroupNoGroupIsMadeAndAnEmptiedFolderIsRemoved) {
+    // The engine's folders go with it, nested folders included, and leave with it.
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\fonts").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\poppler").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\poppler\\cMap").c_str(), nullptr));
+    ASSERT_TRUE(ui::WriteFileBytes(source_ + "\\fonts\\NimbusSans-Regular.t1", "font bytes"));
+    ASSERT_TRUE(ui::WriteFileBytes(source_ + "\\poppler\\cMap\\UniJIS-UCS2-H", "cmap bytes"));
     Start();
     ToOptions(target_);
     ui::ClickButton(Page(), 1025);
@@ -473,6 +616,9 @@ TEST_F(Installer, WithoutTheGroupNoGroupIsMadeAndAnEmptiedFolderIsRemoved) {
     EXPECT_FALSE(Exists(GroupFolder()));
     Press(PSBTN_FINISH);
     EXPECT_EQ(1, ExitCode());
+    EXPECT_EQ("font bytes", ui::ReadFileBytes(target_ + "\\fonts\\NimbusSans-Regular.t1"));
+    EXPECT_EQ("cmap bytes", ui::ReadFileBytes(target_ + "\\poppler\\cMap\\UniJIS-UCS2-H"));
+    EXPECT_FALSE(Exists(target_ + "\\licenses")) << "a folder the release lacks is not made";
 
     PROCESS_INFORMATION info;
     ASSERT_TRUE(ui::StartProgram(target_ + "\\uninst.exe", "", &info));

@@ -48,6 +48,10 @@ const Case kCases[] = {
     {"default cut to size-1", "[S]\r\n", {RS("S", "k", "abcdef", 4)}, 1},
     {"blanks around key and value", "[S]\r\n \t k \t=\t  v w  \r\n", {RS("S", "k", "", 64)}, 1},
     {"blanks inside brackets", "[  S \t]\r\nk=v\r\n", {RS("S", "k", "", 64)}, 1},
+    // Vertical tab, form feed and the DOS end-of-file mark are blanks too;
+    // other control characters are part of the text.
+    {"control characters as blanks", "[\vS\f]\r\n\x1a\vk\f=\v\"q \"\x1a\r\nv=\vv\v\r\nm=x\vy\r\nn=\x1b" "7\x7f\r\ni=\f7\r\n",
+     {RS("S", "k", "", 64), RS("S", "v", "", 64), RS("S", "m", "", 64), RS("S", "n", "", 64), RI("S", "i", 1)}, 5},
     {"outer quotes", "[S]\r\na=\" v \"\r\nb='x'\r\nc=\"x'\r\nd=\"\r\n",
      {RS("S", "a", "", 64), RS("S", "b", "", 64), RS("S", "c", "", 64), RS("S", "d", "", 64)}, 4},
     {"comments", "[S]\r\n;k=c\r\n  ;j=c\r\nk=v\r\n", {RS("S", "k", "", 64), RS("S", "j", "-", 64)}, 2},
@@ -113,6 +117,8 @@ const Documented kDocumented[] = {
      "[a]b]\r\nk=v\r\n"},
     {"a replaced last line without line end gets CR LF", "[S]\r\nk=1", WR("S", "k", "2"), "write 1",
      "[S]\r\nk=2\r\n"},
+    {"a key padded with control blanks is replaced on its own line", "[\vS\f]\r\n\x1a k\v=\vv\v\r\nm=x\r\n",
+     WR("S", "\vk\f", "w"), "write 1", "[\vS\f]\r\nk=w\r\nm=x\r\n"},
     {"a deletion in a missing file leaves it empty", nullptr, WR("S", "k", nullptr), "write 1", ""},
 };
 

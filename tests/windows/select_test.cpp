@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,31 @@ void SetModified(const std::string& path, WORD year, WORD month, WORD day, WORD 
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
     SetFileTime(file, nullptr, nullptr, &time);
     CloseHandle(file);
+}
+
+// An icon drawn at 16 x 16 over a fixed background, pixel by pixel.
+std::vector<uint32_t> IconPixels(HICON icon) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<uint32_t> pixels;
+    if (bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        std::fill_n(static_cast<uint32_t*>(bits), 256, 0x00FF00FFu);
+        DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+        GdiFlush();
+        pixels.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + 256);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(dc);
+    return pixels;
 }
 
 // Clicks a column header of the listing with the mouse.
@@ -144,6 +170,23 @@ TEST_F(SelectDialog, OpensEmptyWithItsLayoutAndToolbar) {
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ("", Count(dialog));
     EXPECT_EQ("Selected files:", ui::WindowText(GetDlgItem(dialog, 1549)));
+
+    // The caption shows the program's icon resource 1 at 16 x 16.
+    HICON own = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0));
+    ASSERT_NE(nullptr, own) << "no icon resource 1";
+    HICON caption = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+    ASSERT_NE(nullptr, caption);
+    std::vector<uint32_t> pixels = IconPixels(caption);
+    EXPECT_EQ(IconPixels(own), pixels);
+    EXPECT_NE(std::count(pixels.begin(), pixels.end(), 0x00FF00FFu), 256) << "an empty picture";
+    DestroyIcon(own);
+
+    // Tab reaches the folder tree, then the listing, then the selection list.
+    HWND tree = session.tree();
+    EXPECT_TRUE(GetWindowLongA(tree, GWL_STYLE) & WS_TABSTOP);
+    EXPECT_EQ(session.listing(), GetNextDlgTabItem(dialog, tree, FALSE));
+    EXPECT_EQ(session.selection(), GetNextDlgTabItem(dialog, session.listing(), FALSE));
+    EXPECT_EQ(tree, GetNextDlgTabItem(dialog, session.selection(), FALSE));
     HWND header = reinterpret_cast<HWND>(SendMessageA(session.listing(), LVM_GETHEADER, 0, 0));
     std::vector<std::string> headers;
     for (int i = 0; i < 4; ++i) {

@@ -53,10 +53,11 @@ protected:
         return outcome;
     }
 
-    // Starts the engine stand-in (under the given file name) and returns its identifier.
+    // Starts the scripted engine double (under the given file name), which
+    // waits to be terminated, and returns its identifier.
     DWORD StartStandIn(const char* fileName, HANDLE* process) {
         std::string copy = folder_ + "\\" + fileName;
-        std::string source = ui::OwnFolder() + "ombrello_zandrix.exe";
+        std::string source = ui::OwnFolder() + "double\\ombrello_zandrix.exe";
         EXPECT_TRUE(CopyFileA(source.c_str(), copy.c_str(), FALSE)) << source;
         PROCESS_INFORMATION info;
         EXPECT_TRUE(ui::StartProgram(copy, "", &info));

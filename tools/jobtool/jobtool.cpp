@@ -24,6 +24,7 @@
 #include "tools/jobtool/jobtool.h"
 
 #include "job/form_binding.h"
+#include "job/ini_text.h"
 #include "job/job_access.h"
 #include "job/job_keys.h"
 #include "job/memory_form.h"
@@ -579,7 +580,7 @@ int Set(const char* given, const char* section, const char* key, const char* val
     if (std::strchr(section, ']') != nullptr) return Error("SECTION must not hold \"]\"");
     // The key's line would read as a comment or a section header; blanks
     // before the key are dropped when it is written, so they hide nothing.
-    const char* keyStart = key + std::strspn(key, " \t");
+    const char* keyStart = key + std::strspn(key, ini::kBlanks);
     if (std::strchr(key, '=') != nullptr || keyStart[0] == ';' || keyStart[0] == '[')
         return Error("KEY must not hold \"=\" or begin with \";\" or \"[\"");
     char path[kPathSize];

@@ -1,5 +1,5 @@
-// The portable rules of the engine stand-in.
-#include "standins/engine/engine_rules.h"
+// The portable rules of the scripted engine double.
+#include "tests/engine_double/engine_rules.h"
 
 #include <cstring>
 

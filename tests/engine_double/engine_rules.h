@@ -1,4 +1,4 @@
-// The portable rules of the engine stand-in: where the job path starts on
+// The portable rules of the scripted engine double: where the job path starts on
 // its command line, which folder entries count as PDF files to handle, and
 // how long a scan waits.
 #pragma once

@@ -1,8 +1,8 @@
-// A stand-in for the conversion engine ombrello_zandrix.exe, which another
-// maker supplies. It is a test double: it converts nothing and says so in
-// its log, but it keeps the engine's side of the configurator's contract so
-// that Launch, the monitor window, Stop scan, Last log and the stop tool
-// can be used and tested end to end:
+// A scripted double of the conversion engine ombrello_zandrix.exe, for the
+// tests of the configurator's side of the contract. It converts nothing and
+// says so in its log, and keeps the engine's side of the contract at a known
+// pace, so that Launch, the monitor window, Stop scan, Last log and the stop
+// tool can be tested step by step:
 // - the job file path is everything after "G|" on its command line;
 // - its process identifier stands in [PROCESS] ID while it runs, "0" after
 //   a run that ends normally;
@@ -26,7 +26,7 @@
 #include "launch/engine_files.h"
 #include "launch/monitor_protocol.h"
 #include "resources/main_ids.h"
-#include "standins/engine/engine_rules.h"
+#include "tests/engine_double/engine_rules.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ long ReadNumber(const char* section, const char* key, int fallback, const char* 
     return static_cast<long>(static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path)));
 }
 
-// The keys the stand-in acts on, by their names in the job file; the
+// The keys the double acts on, by their names in the job file; the
 // defaults are those a reader of the job file applies.
 Job ReadJob(const std::string& path) {
     const char* file = path.c_str();
