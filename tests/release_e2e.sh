@@ -3,20 +3,22 @@
 # from the i686 build's programs, the zip is unpacked into the downloads
 # folder of a new Wine prefix, and release_e2e_test.exe installs it, runs a
 # job with the configurator, the engine and the stop tool of the installed
-# folder, and uninstalls it (tests/windows/release_e2e_test.cpp).
+# folder, and uninstalls it (tests/windows/release_e2e_test.cpp). The page
+# the engine converted is then compared with poppler's own drawing of it.
 #
-#   release_e2e.sh RELEASE_E2E_TEST.EXE BUILD_DIR
+#   release_e2e.sh RELEASE_E2E_TEST.EXE BUILD_DIR DEPS_PREFIX
 #
 # Its work folder, prefix included, is BUILD_DIR/release_e2e, made anew.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 driver=$1
 build=$(cd "$2" && pwd)
+deps=$3
 work=$build/release_e2e
 
 rm -rf "$work"
 mkdir -p "$work"
-bash "$top/scripts/release.sh" --bin "$build/bin" --out "$work/release" >"$work/release.log" 2>&1 ||
+bash "$top/scripts/release.sh" --bin "$build/bin" --deps "$deps" --out "$work/release" >"$work/release.log" 2>&1 ||
     { cat "$work/release.log" >&2; exit 1; }
 # The prefix runs the build's programs with the build's loader.
 cp "$build/wine-loader" "$work/wine-loader"
@@ -54,3 +56,13 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
         exit 1
     fi
 ' release_e2e "$work" "$driver" "$(windows_path "$work/sample.pdf")"
+
+# The converted page against poppler's drawing of the same page at the same
+# size: the blue band, the text and the white around them.
+page="$work/home/PDF out/report 2024_001.png"
+read -r width height < <(identify -format '%w %h\n' "$page")
+pdftoppm -png -singlefile -scale-to-x "$width" -scale-to-y "$height" "$work/sample.pdf" "$work/poppler"
+differing=$( (compare -metric AE -fuzz 10% "$page" "$work/poppler.png" null: 2>&1 || true) | awk '{printf "%d", $1}')
+pixels=$((width * height))
+echo "converted page: $width x $height, $differing of $pixels pixels differ from poppler's by more than 10%"
+[ "$differing" -le $((pixels / 1000)) ] || { echo "FAIL: the converted page differs from poppler's drawing" >&2; exit 1; }

@@ -4,10 +4,11 @@
 // under Program Files, the installed configurator started from its new
 // folder, a job saved and launched with the engine that the release holds,
 // the stop tool, then the uninstaller. Everything is read back from the
-// disk, the registry and the windows the user sees.
+// disk, the registry and the windows the user sees; the script then checks
+// the converted page's pixels with tools of its own.
 //
 // Environment: ZANDRIX_RELEASE_FOLDER, the unpacked release folder;
-// ZANDRIX_SAMPLE_PDF, a PDF file the job converts.
+// ZANDRIX_SAMPLE_PDF, a one-page A4 PDF file the job converts to PNG.
 #include <windows.h>
 
 #include <prsht.h>
@@ -32,6 +33,7 @@ const char kInstallFolder[] = "c:\\Program Files\\Ombrello_zandrix";
 const char kMainTitle[] = "Ombrello_zandrix Monitor";
 const char kMonitorTitle[] = " Processing...";
 const DWORD kWait = 30000;  // the first start of a program in a new prefix is slow
+const int kPngFormat = 7;  // its place in the output format list, and its image_type
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -51,6 +53,28 @@ std::vector<std::string> Files(const std::string& folder) {
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return names;
+}
+
+// Every file below a folder as "relative path: size", in the order found.
+void ListTree(const std::string& folder, const std::string& relative, std::vector<std::string>* entries) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ListTree(folder + "\\" + name, relative + name + "\\", entries);
+        else
+            entries->push_back(relative + name + ": " + std::to_string(found.nFileSizeLow));
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::vector<std::string> Tree(const std::string& folder) {
+    std::vector<std::string> entries;
+    ListTree(folder, "", &entries);
+    return entries;
 }
 
 std::string UninstallValue(const char* name) {
@@ -246,6 +270,12 @@ void Release::Install() {
         ++compared;
     }
     EXPECT_EQ(kInstallFileCount, compared) << "files of the release installed";
+    // The engine's folders (fonts, character maps, licences), file for file.
+    for (const char* folder : kInstallFolders) {
+        std::vector<std::string> shipped = Tree(release_ + "\\" + folder);
+        EXPECT_FALSE(shipped.empty()) << folder;
+        EXPECT_EQ(shipped, Tree(std::string(kInstallFolder) + "\\" + folder)) << folder;
+    }
     EXPECT_EQ(kProduct, UninstallValue("DisplayName"));
     EXPECT_EQ("\"" + std::string(kInstallFolder) + "\\uninst.exe\"", UninstallValue("UninstallString"));
     for (const char* link : {"Setup.lnk", "Uninstall.lnk", "stopjob.lnk", "Help.lnk"})
@@ -261,6 +291,12 @@ void Release::SaveAndLaunchJob() {
     SetField(main, IDC_ED_SOURCE_PATH, source_);
     SetField(main, IDC_ED_TARGET_PATH, target_);
     SetField(main, IDC_ED_TEMP_PATH, temp_);
+    HWND format = GetDlgItem(main, IDC_CB_OUTPUT_FORMAT);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(format, CB_SETCURSEL, kPngFormat, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    SendMessageTimeoutA(main, WM_COMMAND, MAKEWPARAM(IDC_CB_OUTPUT_FORMAT, CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(format), SMTO_ABORTIFHUNG, 5000, &ignored);
+    EXPECT_EQ("PNG", ui::WindowText(format));
 
     PostMessageA(main, WM_COMMAND, IDC_BT_SAVE, 0);
     HWND done = ui::WaitForWindow(configurator, "#32770", kProduct, kWait);
@@ -269,6 +305,7 @@ void Release::SaveAndLaunchJob() {
     Answer(done, "OK");
     EXPECT_EQ(source_, JobValue(job, "FOLDERS", "source"));
     EXPECT_EQ(target_, JobValue(job, "FOLDERS", "target"));
+    EXPECT_EQ(std::to_string(kPngFormat), JobValue(job, "PARAMS", "image_type"));
 
     // Launch: the monitor window follows the engine until it has gone
     // through the files, and the engine's record is cleared at its end.
@@ -287,13 +324,24 @@ void Release::SaveAndLaunchJob() {
     for (int i = 0; i < 500 && (id = JobValue(job, "PROCESS", "ID")) != "0"; ++i) Sleep(20);
     EXPECT_EQ("0", id) << "the record after a run that ended normally";
 
-    // What the engine made of the job. The release's engine is a stand-in
-    // that converts nothing: its log names the job and each file it took.
-    // When the release carries the real engine, its output in target_ is
-    // checked here instead.
+    // What the engine made of the job: its log, and the page as a PNG file
+    // of an A4 page's proportions (its pixels are the script's to check).
     std::string log = ui::ReadFileBytes(temp_ + "\\ombrello_zandrix.log");
     EXPECT_NE(std::string::npos, log.find("Job file: " + job + "\r\n")) << log;
-    EXPECT_NE(std::string::npos, log.find(source_ + "\\report 2024.pdf: handled, not converted\r\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("Summary: 1 file(s): 1 converted, 0 failed")) << log;
+    std::string png = ui::ReadFileBytes(target_ + "\\report 2024_001.png");
+    ASSERT_GE(png.size(), 24u) << log;
+    EXPECT_EQ(std::string("\x89PNG\r\n\x1a\n", 8), png.substr(0, 8));
+    auto bigEndian = [&png](size_t at) {
+        return (static_cast<unsigned long>(static_cast<unsigned char>(png[at])) << 24) |
+               (static_cast<unsigned long>(static_cast<unsigned char>(png[at + 1])) << 16) |
+               (static_cast<unsigned long>(static_cast<unsigned char>(png[at + 2])) << 8) |
+               static_cast<unsigned long>(static_cast<unsigned char>(png[at + 3]));
+    };
+    unsigned long width = bigEndian(16), height = bigEndian(20);
+    EXPECT_GT(width, 100ul);
+    EXPECT_NEAR(842.0 / 595.0, static_cast<double>(height) / static_cast<double>(width), 0.01)
+        << width << " x " << height;
 
     PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(1, ExitCode()) << "Quit";
