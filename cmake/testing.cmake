@@ -1,7 +1,10 @@
 # Test frameworks of each build. Native: the system GoogleTest. Windows
-# x86-64: GoogleTest built from source with the MinGW compiler; the tests run
-# under wine64 through the Wine harness. Windows i686: no test programs, only
-# checks of the shipped executables.
+# (x86-64 and i686 alike): GoogleTest built from source with the MinGW
+# compiler; each build's Windows-side tests run its own programs under Wine
+# through the Wine harness, the x86-64 build's with the 64-bit loader, the
+# shipped i686 build's with the 32-bit one. A test program that reads another
+# process's list or tree through that process's memory must match its
+# processor, which holds when each build tests its own programs.
 #
 # zandrix_native_test(name sources... LIBS libs...) and
 # zandrix_windows_test(name sources... LIBS libs...) declare a test program
@@ -17,7 +20,7 @@ endif()
 enable_testing()
 if(NOT WIN32)
     find_package(GTest REQUIRED)
-elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|i686)$")
     set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -26,6 +29,12 @@ elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
         target_link_options(${target} INTERFACE -static -static-libgcc -static-libstdc++)
     endforeach()
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/wine/wine-exec.sh ${CMAKE_BINARY_DIR})
+    # The harness reads here which loader starts this build's programs.
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+        file(WRITE ${CMAKE_BINARY_DIR}/wine-loader "/usr/lib/wine/wine64\n")
+    else()
+        file(WRITE ${CMAKE_BINARY_DIR}/wine-loader "/usr/lib/wine/wine\n")
+    endif()
     set(ZANDRIX_WINDOWS_TESTS ON)
 endif()
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds all three builds and runs every test: native (plain and with
 # AddressSanitizer and UndefinedBehaviorSanitizer), Windows x86-64 under
-# wine64, and the check of the shipped i686 executables.
+# wine64, and the shipped i686 build under 32-bit Wine with the checks of its
+# executables and the end-to-end test of its release.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -43,4 +44,4 @@ echo "== windows i686 (shipped build)"
 configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
     -DZANDRIX_DEPS_PREFIX="$deps32"
 cmake --build build/win32 -j "$jobs"
-ctest --test-dir build/win32 --output-on-failure
+tests/wine/harness.sh build/win32 -- ctest --test-dir build/win32 --output-on-failure

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs the smoke program of the engine's libraries under wine64 and checks
-# what it wrote with the host's own decoders (ImageMagick): every file is a
-# 200 x 100 picture whose dark pixels are the word the PDF draws in a
-# Helvetica it does not embed, and nowhere else; the TIFF files use the
-# compression they were asked for; the PNG is the host's pdftoppm's drawing.
+# Runs the smoke program of the engine's libraries under the build's Wine
+# loader and checks what it wrote with the host's own decoders (ImageMagick):
+# every file is a 200 x 100 picture whose dark pixels are the word the PDF
+# draws in a Helvetica it does not embed, and nowhere else; the TIFF files
+# use the compression they were asked for; the PNG is the host's pdftoppm's
+# drawing.
 #   deps_smoke.sh BUILD_DIR SMOKE_EXE DEPS_PREFIX
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

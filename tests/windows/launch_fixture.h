@@ -15,6 +15,21 @@
 
 namespace main_window_test {
 
+struct MonitorSearch {
+    DWORD process;
+    std::vector<HWND> windows;
+};
+
+// A window enumeration callback has the CALLBACK convention (stdcall on
+// 32-bit Windows), which a plain lambda does not have.
+inline BOOL CALLBACK CollectMonitor(HWND window, LPARAM param) {
+    MonitorSearch* into = reinterpret_cast<MonitorSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == into->process && ui::WindowText(window) == kMonitorWindowTitle) into->windows.push_back(window);
+    return TRUE;
+}
+
 class Launch : public MainWindow {
 public:
     void SetUp() override {
@@ -68,20 +83,8 @@ public:
 
     // Every monitor window of the configurator, shown or hidden.
     std::vector<HWND> Monitors() const {
-        struct Found {
-            DWORD process;
-            std::vector<HWND> windows;
-        } found{GetCurrentProcessId(), {}};
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                Found* into = reinterpret_cast<Found*>(param);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == into->process && ui::WindowText(window) == kMonitorWindowTitle)
-                    into->windows.push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        MonitorSearch found{GetCurrentProcessId(), {}};
+        EnumWindows(CollectMonitor, reinterpret_cast<LPARAM>(&found));
         return found.windows;
     }
 

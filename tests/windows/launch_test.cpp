@@ -307,23 +307,24 @@ TEST_F(Launch, LastLogSaysWhenThereIsNoLog) {
 }
 
 
+struct TitleSearch {
+    const std::string* part;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTitlePart(HWND window, LPARAM param) {
+    TitleSearch* into = reinterpret_cast<TitleSearch*>(param);
+    if (!IsWindowVisible(window) || ui::WindowText(window).find(*into->part) == std::string::npos) return TRUE;
+    into->found = window;
+    return FALSE;
+}
+
 // The first visible window of any process whose title holds the text.
 HWND WindowTitled(const std::string& part, DWORD timeoutMs) {
-    struct Search {
-        const std::string* part;
-        HWND found;
-    } search{&part, nullptr};
+    TitleSearch search{&part, nullptr};
     DWORD start = GetTickCount();
     while (search.found == nullptr && GetTickCount() - start < timeoutMs) {
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                Search* into = reinterpret_cast<Search*>(param);
-                if (!IsWindowVisible(window) || ui::WindowText(window).find(*into->part) == std::string::npos)
-                    return TRUE;
-                into->found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(MatchTitlePart, reinterpret_cast<LPARAM>(&search));
         if (search.found == nullptr) Sleep(50);
     }
     return search.found;

@@ -90,4 +90,47 @@ TEST_F(OtxtpdfOrdinal, GivesTheCountsOfTheNativeTestOnTheSameFiles) {
     }
 }
 
+#if defined(__i386__)
+// On 32-bit Windows a cdecl function leaves its arguments for the caller to
+// remove and a stdcall one removes them itself; calling one as the other
+// unbalances the caller's stack, which may go unseen until it crashes
+// elsewhere. The call below is made by hand so that the stack pointer after
+// it can be read: the number of argument bytes left for the caller.
+int BytesLeftOnStack(const void* function, const char* argument, int* result) {
+    int value, before, after;
+    __asm__ volatile(
+        "movl %%esp, %[before]\n\t"
+        "pushl %[argument]\n\t"
+        "call *%[function]\n\t"
+        "movl %%esp, %[after]\n\t"
+        "movl %[before], %%esp\n\t"
+        : [value] "=a"(value), [before] "=&b"(before), [after] "=&D"(after)
+        : [function] "S"(function), [argument] "m"(argument)
+        : "ecx", "edx", "memory", "cc");
+    *result = value;
+    return before - after;
+}
+
+extern "C" __attribute__((noinline)) int __stdcall CalleeRemoves(const char* text) { return text[0]; }
+extern "C" __attribute__((noinline)) int __cdecl CallerRemoves(const char* text) { return text[0]; }
+
+TEST_F(OtxtpdfOrdinal, OrdinalThreeIsCdeclAsTheProgramsCallIt) {
+    int result = 0;
+    // The measure itself, on functions of known conventions.
+    EXPECT_EQ(0, BytesLeftOnStack(reinterpret_cast<const void*>(&CalleeRemoves), "s", &result));
+    EXPECT_EQ('s', result);
+    EXPECT_EQ(4, BytesLeftOnStack(reinterpret_cast<const void*>(&CallerRemoves), "c", &result));
+    EXPECT_EQ('c', result);
+
+    std::string pdf = WriteTempFile("otxtpdf_convention.pdf",
+                                    "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
+                                    "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n"
+                                    "3 0 obj << /Type /Page /Parent 2 0 R >> endobj\n"
+                                    "trailer << /Root 1 0 R >>\n%%EOF\n");
+    EXPECT_EQ(4, BytesLeftOnStack(reinterpret_cast<const void*>(count_), pdf.c_str(), &result))
+        << "ordinal 3 must leave its argument to the caller (cdecl)";
+    EXPECT_EQ(1, result);
+}
+#endif
+
 }  // namespace

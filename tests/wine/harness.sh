@@ -5,18 +5,29 @@
 #
 #   tests/wine/harness.sh BUILD_DIR -- COMMAND [ARGS...]
 #
-# Inside the command, ZANDRIX_WINE names the wine64 loader; a nested call
-# (the CTest emulator) reuses the running environment.
+# Inside the command, ZANDRIX_WINE names the loader of the build's programs:
+# the one the build folder's file wine-loader names (the 32-bit `wine` for
+# the i686 build), else wine64. One 64-bit prefix runs both kinds. A nested
+# call (the CTest emulator) reuses the running environment.
 set -euo pipefail
 
 build=$(cd "$1" && pwd); shift
 [ "${1:-}" = "--" ] && shift
 
 export WINEPREFIX="$build/wineprefix"
+# A new prefix links the user's Documents, Desktop and Downloads to the home
+# folder: a home of its own keeps the tests' files out of the real one.
+export HOME="$build/home"
 export WINEDEBUG=-all
 export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export ZANDRIX_WINE=/usr/lib/wine/wine64
+if [ -f "$build/wine-loader" ]; then
+    ZANDRIX_WINE=$(head -n 1 "$build/wine-loader")
+    [ -x "$ZANDRIX_WINE" ] || { echo "harness: $ZANDRIX_WINE is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+fi
+# The prefix is 64-bit: its own tools run with the 64-bit loader.
+wine64=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 
 if [ -n "${ZANDRIX_HARNESS:-}" ] && [ "${ZANDRIX_HARNESS_PREFIX:-}" = "$WINEPREFIX" ]; then
@@ -53,21 +64,21 @@ for _ in $(seq 1 100); do
 done
 export DISPLAY=":$display"
 
-mkdir -p "$WINEPREFIX"
+mkdir -p "$WINEPREFIX" "$HOME"
 "$wineserver" -p </dev/null >/dev/null 2>&1
 server_started=1
 if [ ! -f "$WINEPREFIX/.zandrix-ready" ]; then
-    "$ZANDRIX_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
+    "$wine64" wineboot -i </dev/null >/dev/null 2>&1 || true
     # Without a window manager Wine waits about 2 s for every destroyed window;
     # unmanaged windows do not wait.
-    "$ZANDRIX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    "$ZANDRIX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
+    "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
     touch "$WINEPREFIX/.zandrix-ready"
 fi
 
 # Start Wine's own services now, with nothing of ours as their output:
 # they live as long as the server and would hold a test runner's pipe open.
-"$ZANDRIX_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+"$wine64" wineboot </dev/null >/dev/null 2>&1 || true
 
 export ZANDRIX_HARNESS=1 ZANDRIX_HARNESS_PREFIX="$WINEPREFIX"
 status=0
