@@ -118,5 +118,28 @@ TEST_F(Help, ARealWinHelpFileKeepsOpeningFromTheMainWindow) {
     EXPECT_EQ(folder_ + "ombrelloe_zandrix.hlp", Opened(dialog_, IDM_HELP));
 }
 
+TEST_F(Help, ARealWinHelpFileKeepsOpeningWithWinHelpFromTheSelection) {
+    PutBesideProgram("ombrelloe_zandrix.hlp", std::string(kWinHelpBytes, sizeof kWinHelpBytes - 1));
+    ASSERT_NE(nullptr, Start(nullptr));
+    HWND select = OpenSelection();
+    ASSERT_NE(nullptr, select);
+    EXPECT_EQ("", Opened(select, IDC_CM_HELP)) << "the guide was opened instead of the help file";
+    // The viewer WinHelp started; it cannot read this file and would hold the
+    // dialog until its complaint is answered.
+    HWND viewer = FindWindowA("MS_WINHELP", nullptr);
+    EXPECT_NE(nullptr, viewer);
+    if (viewer != nullptr) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(viewer, &id);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        if (process != nullptr) {
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+    CloseSelection(select);
+}
+
 }  // namespace
 }  // namespace main_window_test
