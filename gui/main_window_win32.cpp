@@ -14,6 +14,7 @@
 #include <string>
 
 #include "gui/dialog_form.h"
+#include "gui/help.h"
 #include "gui/lists.h"
 #include "gui/pages.h"
 #include "gui/tabs_win32.h"
@@ -443,7 +444,7 @@ INT_PTR OnCommand(HWND dialog, int command, int notification) {
             OnFormatChanged(dialog, static_cast<int>(SendDlgItemMessageA(dialog, IDC_CB_OUTPUT_FORMAT, CB_GETCURSEL, 0, 0)));
         return TRUE;
     case IDM_HELP:
-        OpenBesideProgram(dialog, "ombrelloe_zandrix.hlp");
+        OpenProgramHelp(dialog, 0);
         return TRUE;
     case IDM_WHATS_NEW:
         OpenBesideProgram(dialog, "whatsnew.txt");

@@ -18,7 +18,7 @@ const InstallFile kInstallFiles[kInstallFileCount] = {
     {"001.lng", 0},               {"033.lng", 0},
 };
 
-const char* const kInstallFolders[kInstallFolderCount] = {"fonts", "poppler", "licenses"};
+const char* const kInstallFolders[kInstallFolderCount] = {"fonts", "poppler", "licenses", "guide"};
 
 const char kProductName[] = "Ombrello_zandrix";
 const char kProductVersion[] = "2.13";

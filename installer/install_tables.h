@@ -25,10 +25,10 @@ struct InstallFile {
 // Every file copied from the source folder to the install folder, in order.
 extern const InstallFile kInstallFiles[kInstallFileCount];
 
-// The engine's folders (fonts, poppler's character maps, licence texts),
-// copied whole after the file table when they stand beside the installer,
-// and removed whole by the uninstaller.
-enum { kInstallFolderCount = 3 };
+// The engine's folders (fonts, poppler's character maps, licence texts) and
+// the user guide, copied whole after the file table when they stand beside
+// the installer, and removed whole by the uninstaller.
+enum { kInstallFolderCount = 4 };
 extern const char* const kInstallFolders[kInstallFolderCount];
 
 extern const char kProductName[];           // "Ombrello_zandrix": message captions, group, key

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the shipped 32-bit programs and lays out the release folder a user
-# installs from: installer.exe beside every file of its file table, and a zip
-# of the folder.
+# installs from: installer.exe beside every file of its file table and the
+# user guide (guide\), and a zip of the folder.
 #
 #   scripts/release.sh                       build build/win32, write build/release and build/release.zip
 #   scripts/release.sh --bin DIR --deps DIR [--out DIR]
@@ -65,6 +65,7 @@ for entry in "${built[@]}"; do
 done
 cp "$top/resources/lang/001.lng" "$top/resources/lang/033.lng" "$top/resources/Ombrello_zandrix.ini" \
    "$top/resources/whatsnew.txt" "$out/"
+cp -r "$top/resources/guide" "$out/"   # the user guide, which Help opens
 bash "$top/scripts/copy-engine-files.sh" "$deps" "$out"
 
 placeholders=(Ombrelloe_zandrix.hlp Ombrelloe_zandrix.cnt Ombrello_zandrix.dat Ograph.dll Ottf.dll Ojpeg.dll

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/help.h"
 #include "gui/window_helpers.h"
 #include "job/paths.h"
 #include "lang/language.h"
@@ -335,10 +336,7 @@ void Confirm(HWND dialog) {
     MessageBoxA(dialog, text.c_str(), kCaption, MB_OK | MB_ICONERROR);
 }
 
-void OpenHelp(HWND dialog) {
-    char help[kPathSize];
-    if (FileBesideProgram("ombrelloe_zandrix.hlp", help)) WinHelpA(dialog, help, HELP_CONTEXT, 101);
-}
+void OpenHelp(HWND dialog) { OpenProgramHelp(dialog, 101); }
 
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM sort) {
     const FileRecord* a = reinterpret_cast<const FileRecord*>(first);

@@ -2,7 +2,8 @@
 # The release folder laid out by scripts/release.sh from a scratch bin folder
 # of dummy programs and a scratch prefix of the engine's libraries: every
 # file of the installer's table, the installer, the stand-in list, the
-# engine's fonts, poppler-data and licences, and the zip; and a clear refusal
+# engine's fonts, poppler-data and licences, the user guide in both
+# languages with its pictures, and the zip; and a clear refusal
 # when a stand-in or the prefix is missing.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,7 +27,7 @@ bash "$top/scripts/release.sh" --bin "$bin" --deps "$deps" --out "$scratch/relea
 expected="001.lng 033.lng installer.exe Obzip.dll Ograph.dll Ojpeg.dll Olcms.dll Olibxml.dll
 Ombrello_zandrix.dat Ombrello_zandrix.exe Ombrello_zandrix.ini Ombrelloe_zandrix.cnt Ombrelloe_zandrix.hlp
 Opng.dll Oswf.dll Otiff.dll Ottf.dll Otxtpdf.dll Ovector.dll Ozlib.dll STANDINS.txt stopjob.exe uninst.exe
-whatsnew.txt zandrix_gui.exe fonts poppler licenses"
+whatsnew.txt zandrix_gui.exe fonts poppler licenses guide"
 got=$(cd "$scratch/release" && ls | sort | tr '\n' ' ')
 want=$(tr ' \n' '\n\n' <<<"$expected" | grep -v '^$' | sort | tr '\n' ' ')
 [ "$got" = "$want" ] || fail "release folder holds: $got; expected: $want"
@@ -38,6 +39,11 @@ grep -q "^  Ombrello_zandrix.exe" "$scratch/release/STANDINS.txt" && fail "STAND
 for f in fonts/NimbusSans-Regular.otf poppler/cMap/Adobe-Japan1/90ms-RKSJ-H licenses/poppler.txt; do
     [ -f "$scratch/release/$f" ] || fail "$f is missing from the release folder"
 done
+for page in guide_en.html guide_fr.html; do
+    cmp -s "$top/resources/guide/$page" "$scratch/release/guide/$page" || fail "guide/$page differs or is missing"
+done
+[ "$(cd "$top/resources/guide" && find . -type f | sort)" = "$(cd "$scratch/release/guide" && find . -type f | sort)" ] ||
+    fail "the release's guide folder does not hold the guide's files"
 zipped=$(unzip -Z1 "$scratch/release.zip" | grep -v '/$' | sed 's|^release/||' | sort | tr '\n' ' ')
 files=$(cd "$scratch/release" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ')
 [ "$zipped" = "$files" ] || fail "zip holds: $zipped; the folder: $files"

@@ -598,7 +598,11 @@ TEST_F(Installer, WhenProgramManagerRefusesTheGroupIsMadeAsShortcuts) {
 }
 
 TEST_F(Installer, WithoutTheGroupNoGroupIsMadeAndAnEmptiedFolderIsRemoved) {
-    // The engine's folders go with it, nested folders included, and leave with it.
+    // The engine's folders and the guide go with it, nested folders included, and leave with it.
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\guide").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((source_ + "\\guide\\pictures").c_str(), nullptr));
+    ASSERT_TRUE(ui::WriteFileBytes(source_ + "\\guide\\guide_fr.html", "<p>guide</p>"));
+    ASSERT_TRUE(ui::WriteFileBytes(source_ + "\\guide\\pictures\\main_window.png", "png bytes"));
     ASSERT_TRUE(CreateDirectoryA((source_ + "\\fonts").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((source_ + "\\poppler").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((source_ + "\\poppler\\cMap").c_str(), nullptr));
@@ -618,6 +622,8 @@ TEST_F(Installer, WithoutTheGroupNoGroupIsMadeAndAnEmptiedFolderIsRemoved) {
     EXPECT_EQ(1, ExitCode());
     EXPECT_EQ("font bytes", ui::ReadFileBytes(target_ + "\\fonts\\NimbusSans-Regular.t1"));
     EXPECT_EQ("cmap bytes", ui::ReadFileBytes(target_ + "\\poppler\\cMap\\UniJIS-UCS2-H"));
+    EXPECT_EQ("<p>guide</p>", ui::ReadFileBytes(target_ + "\\guide\\guide_fr.html"));
+    EXPECT_EQ("png bytes", ui::ReadFileBytes(target_ + "\\guide\\pictures\\main_window.png"));
     EXPECT_FALSE(Exists(target_ + "\\licenses")) << "a folder the release lacks is not made";
 
     PROCESS_INFORMATION info;
