@@ -52,11 +52,3 @@ bool ByteFile::Close(std::string* error) {
     return ok;
 }
 
-bool CloseOnePageFile(ByteFile* file, bool pageWritten, const std::string& noPage, std::string* error) {
-    if (!pageWritten) {
-        file->Close(nullptr);
-        *error = noPage;
-        return false;
-    }
-    return file->Close(error);
-}

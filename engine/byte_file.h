@@ -42,7 +42,3 @@ private:
     uint64_t written_ = 0;
     bool failed_ = false;
 };
-
-// Ends a file that holds one page: when no page was written the file is
-// closed and the error is noPage; otherwise the answer of Close.
-bool CloseOnePageFile(ByteFile* file, bool pageWritten, const std::string& noPage, std::string* error);

@@ -6,6 +6,13 @@
 #include <cstdint>
 #include <vector>
 
+// A resolution in pixels per metre, as BMP and PNG state it; 0 for a
+// resolution that makes no sense.
+inline uint32_t PixelsPerMetre(double dpi) {
+    if (!(dpi > 0) || dpi > 1e6) return 0;
+    return static_cast<uint32_t>(dpi / 0.0254 + 0.5);
+}
+
 struct Picture {
     int width = 0;
     int height = 0;

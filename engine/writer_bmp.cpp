@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/byte_file.h"
+#include "engine/one_page_writer.h"
 #include "engine/quantize.h"
 
 namespace {
@@ -60,30 +60,11 @@ void EncodeRle8Row(const uint8_t* row, int width, std::string* out) {
     }
 }
 
-uint32_t PixelsPerMetre(double dpi) {
-    if (!(dpi > 0) || dpi > 1e6) return 0;
-    return static_cast<uint32_t>(std::lround(dpi / 0.0254));
-}
-
-class BmpWriter : public Writer {
+class BmpWriter : public OnePageWriter {
 public:
-    explicit BmpWriter(const OutputOptions& options) : options_(options) {}
+    explicit BmpWriter(const OutputOptions& options) : OnePageWriter("BMP"), options_(options) {}
 
-    bool Begin(const std::string& path, PDFDoc*, std::string* error) override {
-        written_ = false;
-        return file_.Open(path, error);
-    }
-
-    bool AddPage(const PageInput& page, std::string* error) override {
-        if (!page.picture || !PictureIsWritable(*page.picture)) {
-            *error = "no picture to write";
-            return false;
-        }
-        if (written_) {
-            *error = "a BMP file holds one page";
-            return false;
-        }
-        const Picture& picture = *page.picture;
+    bool WritePicture(const Picture& picture, std::string* error) override {
         const int type = options_.bmpType == 0 || options_.bmpType == 1 ? options_.bmpType : 2;
         const int bits = type == 0 ? 1 : type == 1 ? 8 : 24;
         const uint64_t stride = (static_cast<uint64_t>(picture.width) * static_cast<uint64_t>(bits) + 31) / 32 * 4;
@@ -168,16 +149,11 @@ public:
                 file_.Write(line.data(), line.size());
             }
         }
-        written_ = true;
         return true;
     }
 
-    bool End(std::string* error) override { return CloseOnePageFile(&file_, written_, "no page was written", error); }
-
 private:
     OutputOptions options_;
-    ByteFile file_;
-    bool written_ = false;
 };
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/byte_file.h"
+#include "engine/one_page_writer.h"
 #include "engine/quantize.h"
 
 namespace {
@@ -28,25 +28,11 @@ std::string GifError(const char* what, int code) {
     return std::string(what) + ": " + (text ? text : "GIF error");
 }
 
-class GifWriter : public Writer {
+class GifWriter : public OnePageWriter {
 public:
-    explicit GifWriter(const OutputOptions& options) : options_(options) {}
+    explicit GifWriter(const OutputOptions& options) : OnePageWriter("GIF"), options_(options) {}
 
-    bool Begin(const std::string& path, PDFDoc*, std::string* error) override {
-        written_ = false;
-        return file_.Open(path, error);
-    }
-
-    bool AddPage(const PageInput& page, std::string* error) override {
-        if (!page.picture || !PictureIsWritable(*page.picture)) {
-            *error = "no picture to write";
-            return false;
-        }
-        if (written_) {
-            *error = "a GIF file holds one page";
-            return false;
-        }
-        const Picture& picture = *page.picture;
+    bool WritePicture(const Picture& picture, std::string* error) override {
         if (picture.width > 65535 || picture.height > 65535) {
             *error = "the page is too large for a GIF file (65535 pixels a side)";
             return false;
@@ -110,16 +96,11 @@ public:
             *error = GifError("cannot write the GIF file", code);
             return false;
         }
-        written_ = true;
         return true;
     }
 
-    bool End(std::string* error) override { return CloseOnePageFile(&file_, written_, "no page was written", error); }
-
 private:
     OutputOptions options_;
-    ByteFile file_;
-    bool written_ = false;
 };
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include <jpeglib.h>
 
-#include "engine/byte_file.h"
 #include "engine/formats.h"
+#include "engine/one_page_writer.h"
 #include "engine/writer_makers.h"
 
 namespace {
@@ -32,32 +32,20 @@ UINT16 Density(double dpi) {
     return static_cast<UINT16>(value < 1 ? 1 : (value > 65535 ? 65535 : value));
 }
 
-class JpegWriter : public Writer {
+class JpegWriter : public OnePageWriter {
 public:
-    explicit JpegWriter(const OutputOptions& options) : options_(options) {}
+    explicit JpegWriter(const OutputOptions& options) : OnePageWriter("JPEG"), options_(options) {}
 
-    bool Begin(const std::string& path, PDFDoc*, std::string* error) override { return file_.Open(path, error); }
-
-    bool AddPage(const PageInput& page, std::string* error) override {
-        if (page.picture == nullptr || !file_.IsOpen()) {
-            *error = "no picture to write";
-            return false;
-        }
-        if (page.picture->width > JPEG_MAX_DIMENSION || page.picture->height > JPEG_MAX_DIMENSION) {
+    bool WritePicture(const Picture& picture, std::string* error) override {
+        if (picture.width > JPEG_MAX_DIMENSION || picture.height > JPEG_MAX_DIMENSION) {
             *error = "the page is larger than a JPEG file can hold";
             return false;
         }
-        if (!Encode(*page.picture)) {
+        if (!Encode(picture)) {
             *error = std::string("JPEG encoding failed: ") + failure_.message;
             return false;
         }
         return true;
-    }
-
-    bool End(std::string* error) override {
-        if (file_.Close(nullptr)) return true;
-        *error = "the JPEG file could not be written completely";
-        return false;
     }
 
 private:
@@ -101,7 +89,6 @@ private:
     }
 
     OutputOptions options_;
-    ByteFile file_;
     JpegFailure failure_;
     std::vector<uint8_t> inverted_;  // a member: it must survive a longjmp
 };

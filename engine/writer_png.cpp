@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/byte_file.h"
 #include "engine/formats.h"
+#include "engine/one_page_writer.h"
 #include "engine/writer_makers.h"
 
 namespace {
@@ -25,8 +25,6 @@ int FilterFor(int quality) {
     default: return PNG_ALL_FILTERS;
     }
 }
-
-png_uint_32 PixelsPerMetre(double dpi) { return static_cast<png_uint_32>(std::lround(dpi / 0.0254)); }
 
 // A CMYK picture's row as RGB (ink taken away from white).
 void CmykRowToRgb(const uint8_t* in, int width, uint8_t* out) {
@@ -50,28 +48,16 @@ void OnPngError(png_structp png, png_const_charp message) {
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
-class PngWriter : public Writer {
+class PngWriter : public OnePageWriter {
 public:
-    explicit PngWriter(const OutputOptions& options) : options_(options) {}
+    explicit PngWriter(const OutputOptions& options) : OnePageWriter("PNG"), options_(options) {}
 
-    bool Begin(const std::string& path, PDFDoc*, std::string* error) override { return file_.Open(path, error); }
-
-    bool AddPage(const PageInput& page, std::string* error) override {
-        if (page.picture == nullptr || !file_.IsOpen()) {
-            *error = "no picture to write";
-            return false;
-        }
-        if (!Encode(*page.picture)) {
+    bool WritePicture(const Picture& picture, std::string* error) override {
+        if (!Encode(picture)) {
             *error = std::string("PNG encoding failed: ") + failure_.message;
             return false;
         }
         return true;
-    }
-
-    bool End(std::string* error) override {
-        if (file_.Close(nullptr)) return true;
-        *error = "the PNG file could not be written completely";
-        return false;
     }
 
 private:
@@ -112,7 +98,6 @@ private:
     }
 
     OutputOptions options_;
-    ByteFile file_;
     PngFailure failure_;
     std::vector<uint8_t> converted_;  // a member: it must survive a longjmp
 };

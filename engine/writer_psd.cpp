@@ -3,29 +3,17 @@
 // resolution as a resource.
 #include <memory>
 
-#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
+#include "engine/one_page_writer.h"
 
 namespace {
 
-class PsdWriter : public Writer {
+class PsdWriter : public OnePageWriter {
 public:
-    bool Begin(const std::string& path, PDFDoc*, std::string* error) override {
-        written_ = false;
-        return file_.Open(path, error);
-    }
+    PsdWriter() : OnePageWriter("PSD") {}
 
-    bool AddPage(const PageInput& page, std::string* error) override {
-        if (!page.picture) {
-            *error = "no page picture";
-            return false;
-        }
-        if (written_) {
-            *error = "a PSD file holds one page";
-            return false;
-        }
-        const Picture& picture = *page.picture;
+    bool WritePicture(const Picture& picture, std::string* error) override {
         if (picture.width > 30000 || picture.height > 30000) {
             *error = "a PSD picture cannot be larger than 30000 pixels a side";
             return false;
@@ -71,18 +59,11 @@ public:
                 Put16BE(&counts, static_cast<unsigned>(rows.size() - before));
             }
         }
-        written_ = true;
         file_.Write(out);  // a failed write is reported by Close
         file_.Write(counts);
         file_.Write(rows);
         return true;
     }
-
-    bool End(std::string* error) override { return CloseOnePageFile(&file_, written_, "no page was written to the PSD file", error); }
-
-private:
-    ByteFile file_;
-    bool written_ = false;
 };
 
 }  // namespace

@@ -2,9 +2,9 @@
 // to bottom; grey and CMYK pictures are written as RGB.
 #include <memory>
 
-#include "engine/byte_file.h"
 #include "engine/encoders.h"
 #include "engine/more_writers.h"
+#include "engine/one_page_writer.h"
 #include "engine/operations.h"
 
 namespace {
@@ -33,27 +33,16 @@ void EncodeTgaRow(const uint8_t* bgr, int width, Bytes* out) {
     }
 }
 
-class TgaWriter : public Writer {
+class TgaWriter : public OnePageWriter {
 public:
-    bool Begin(const std::string& path, PDFDoc*, std::string* error) override {
-        written_ = false;
-        return file_.Open(path, error);
-    }
+    TgaWriter() : OnePageWriter("TGA") {}
 
-    bool AddPage(const PageInput& page, std::string* error) override {
-        if (!page.picture) {
-            *error = "no page picture";
-            return false;
-        }
-        if (written_) {
-            *error = "a TGA file holds one page";
-            return false;
-        }
-        Picture picture = *page.picture;
-        if (picture.width > 65535 || picture.height > 65535) {
+    bool WritePicture(const Picture& page, std::string* error) override {
+        if (page.width > 65535 || page.height > 65535) {
             *error = "a TGA picture cannot be larger than 65535 pixels a side";
             return false;
         }
+        Picture picture = page;
         ConvertColourSpace(&picture, kSpaceRgb);
         Bytes out;
         out.push_back(0);   // no identification field
@@ -81,16 +70,9 @@ public:
         Put32LE(&out, 0);
         const char signature[] = "TRUEVISION-XFILE.";
         out.insert(out.end(), signature, signature + sizeof signature);
-        written_ = true;
         file_.Write(out);  // a failed write is reported by Close
         return true;
     }
-
-    bool End(std::string* error) override { return CloseOnePageFile(&file_, written_, "no page was written to the TGA file", error); }
-
-private:
-    ByteFile file_;
-    bool written_ = false;
 };
 
 }  // namespace
