@@ -264,6 +264,9 @@ public:
         int degrees = plan.options.operations.rotateDegrees % 360;
         if (degrees < 0) degrees += 360;
         if (plan.options.operations.rotate && degrees % 90 == 0) extraRotation_ = degrees;
+        // A turn by a multiple of 90 degrees is drawn so already.
+        pageOptions_ = plan.options;
+        if (degrees % 90 == 0) pageOptions_.operations.rotate = false;
         const FormatEntry* format = format_;
         if (plan.options.operations.signature && format != nullptr && format->raster &&
             !PrepareStamp(plan.options.operations, SignatureFontFolder(setup.programFolder), &stamp_, &stampError_))
@@ -553,16 +556,14 @@ private:
     }
 
     // The image operations on a drawn page, before any writer sees it: the
-    // one place they are applied (ApplyOperations with these operations). A
-    // turn by a multiple of 90 degrees is drawn so already.
+    // one place they are applied.
     std::string ProcessPicture(Picture* picture) {
         // Converting without the signature the job asks for would hand out
         // pages the user did not mean to.
         if (!stampError_.empty()) return stampError_;
-        OutputOptions options = plan_.options;
-        if (extraRotation_ != 0 || options.operations.rotateDegrees % 90 == 0) options.operations.rotate = false;
         std::string error;
-        if (!ApplyOperations(options, options.operations.signature ? &stamp_ : nullptr, picture, &error)) return error;
+        const Stamp* stamp = pageOptions_.operations.signature ? &stamp_ : nullptr;
+        if (!ApplyOperations(pageOptions_, stamp, picture, &error)) return error;
         return "";
     }
 
@@ -717,6 +718,7 @@ private:
     std::string date_;
     const FormatEntry* format_;
     int extraRotation_ = 0;
+    OutputOptions pageOptions_;  // what the operations do to each drawn page
     Stamp stamp_;
     std::string stampError_;
 
