@@ -18,6 +18,7 @@ namespace {
 using engine_test::BuildPdf;
 using engine_test::OnePagePdf;
 using engine_test::Scratch;
+using engine_test::SortingJob;
 using engine_test::StreamObject;
 using engine_test::WriteBytes;
 
@@ -90,16 +91,7 @@ TEST(EngineHostile, EveryHostileFileFailsCleanlyInBoundedTimeAndMemory) {
     WriteBytes(src + "huge_page.pdf", OnePagePdf(14400, 14400, "0 0 m 100 100 l S"));  // 200 by 200 inches
     WriteBytes(src + "z_good_after.pdf", good);
 
-    const std::string job = scratch.Path("job.ini");
-    WriteJobInt(kKeyImageType, kOutPng, job.c_str());
-    WriteJobInt(kKeyDensity, 600, job.c_str());
-    WriteJobText(kKeySource, scratch.Path("src").c_str(), job.c_str());
-    WriteJobText(kKeyTarget, scratch.Path("out").c_str(), job.c_str());
-    WriteJobInt(kKeyMove, 1, job.c_str());
-    WriteJobText(kKeyMovePath, scratch.Path("done").c_str(), job.c_str());
-    WriteJobInt(kKeyErrorsMove, 1, job.c_str());
-    WriteJobText(kKeyMoveErrorPath, scratch.Path("err").c_str(), job.c_str());
-    fsys::MakeFolders(scratch.Path("tmp"));
+    const std::string job = SortingJob(scratch, kOutPng, 600);
 
     EngineSetup setup;
     setup.tempFolder = scratch.Path("tmp");

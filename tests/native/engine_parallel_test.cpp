@@ -69,16 +69,7 @@ TEST_F(EngineParallel, ALargePdfIsSharedByTheWorkersAndItsPagesArriveInOrder) {
     engine_test::Scratch scratch;
     ASSERT_TRUE(engine_test::CopyFile(engine_test::SamplesFolder() + "/long.pdf", scratch.Path("src/long.pdf")));
     ASSERT_TRUE(engine_test::CopyFile(engine_test::SamplesFolder() + "/gs.pdf", scratch.Path("src/short.pdf")));
-    const std::string job = scratch.Path("job.ini");
-    WriteJobInt(kKeyImageType, kOutTiff, job.c_str());
-    WriteJobInt(kKeyDensity, 10, job.c_str());
-    WriteJobText(kKeySource, scratch.Path("src").c_str(), job.c_str());
-    WriteJobText(kKeyTarget, scratch.Path("out").c_str(), job.c_str());
-    WriteJobInt(kKeyMove, 1, job.c_str());
-    WriteJobText(kKeyMovePath, scratch.Path("done").c_str(), job.c_str());
-    WriteJobInt(kKeyErrorsMove, 1, job.c_str());
-    WriteJobText(kKeyMoveErrorPath, scratch.Path("err").c_str(), job.c_str());
-    fsys::MakeFolders(scratch.Path("tmp"));
+    const std::string job = engine_test::SortingJob(scratch, kOutTiff, 10);
     EngineSetup setup;
     setup.tempFolder = scratch.Path("tmp");
     setup.workers = 3;

@@ -61,6 +61,23 @@ private:
     std::string root_;
 };
 
+// A job in the scratch folder that converts src into out at dpi, moves
+// what it converted to done and what failed to err; tmp is the temporary
+// folder. Returns the job file's path.
+inline std::string SortingJob(const Scratch& scratch, int format, int dpi) {
+    const std::string job = scratch.Path("job.ini");
+    WriteJobInt(kKeyImageType, format, job.c_str());
+    WriteJobInt(kKeyDensity, dpi, job.c_str());
+    WriteJobText(kKeySource, scratch.Path("src").c_str(), job.c_str());
+    WriteJobText(kKeyTarget, scratch.Path("out").c_str(), job.c_str());
+    WriteJobInt(kKeyMove, 1, job.c_str());
+    WriteJobText(kKeyMovePath, scratch.Path("done").c_str(), job.c_str());
+    WriteJobInt(kKeyErrorsMove, 1, job.c_str());
+    WriteJobText(kKeyMoveErrorPath, scratch.Path("err").c_str(), job.c_str());
+    fsys::MakeFolders(scratch.Path("tmp"));
+    return job;
+}
+
 inline std::string SamplesFolder() {
     const char* folder = std::getenv("OTXTPDF_SAMPLES");
     return folder != nullptr ? folder : "";
