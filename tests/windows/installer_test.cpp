@@ -144,51 +144,7 @@ private:
 RefusingProgramManager* RefusingProgramManager::current_ = nullptr;
 
 // A value of the uninstall entry, or "<none>".
-std::string EntryText(const char* name) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
-    char data[1024];
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    std::string text = "<none>";
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
-        if (type == REG_SZ) text = std::string(data, size > 0 ? size - 1 : 0);
-        if (type == REG_DWORD) text = "dword:" + std::to_string(*reinterpret_cast<DWORD*>(data));
-    }
-    RegCloseKey(key);
-    return text;
-}
-
-struct Search {
-    DWORD processId;  // 0: any process
-    HWND except;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
-    Search* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char kind[64];
-    if ((search->processId != 0 && owner != search->processId) || window == search->except ||
-        !IsWindowVisible(window) || !GetClassNameA(window, kind, sizeof kind) || lstrcmpA(kind, "#32770") != 0)
-        return TRUE;
-    if (search->title != nullptr && ui::WindowText(window) != search->title) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// A dialog (message box, failure dialog) other than the wizard.
-HWND WaitForDialog(DWORD processId, HWND except, const char* title, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        Search search{processId, except, title, nullptr};
-        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr || GetTickCount() - start > timeoutMs) return search.found;
-        Sleep(20);
-    }
-}
+std::string EntryText(const char* name) { return ui::MachineValue(kUninstallKey, name); }
 
 // Program Manager shows the new group in a folder window of its own; it is
 // closed so that no window outlives the test.
@@ -274,7 +230,7 @@ protected:
     // Presses a wizard button and waits for the dialog it opens.
     HWND PressForDialog(int button) {
         Press(button);
-        return WaitForDialog(processId_, sheet_, nullptr, 10000);
+        return ui::WaitForDialog(processId_, sheet_, nullptr, 10000);
     }
 
     // Presses a button of a dialog and waits for the dialog to go.
@@ -404,7 +360,7 @@ TEST_F(Installer, InstallFolderPageChecksTheFolder) {
     ASSERT_TRUE(ui::WriteFileBytes(target_ + "\\file", "x"));
     TypeFolder(target_ + "\\file\\sub");
     Answer(PressForDialog(PSBTN_NEXT), "&Yes");
-    box = WaitForDialog(processId_, sheet_, nullptr, 10000);
+    box = ui::WaitForDialog(processId_, sheet_, nullptr, 10000);
     ASSERT_NE(nullptr, box);
     view = ui::ReadMessageBox(box);
     EXPECT_EQ(target_ + "\\file\\sub cannot be created or written to.\nPlease choose another folder.", view.text);
@@ -540,7 +496,7 @@ TEST_F(Installer, InstallsFilesGroupAndEntryThenUninstallerTakesThemBack) {
     ui::PressButton(confirm, "&Yes");
     EXPECT_EQ(0, ui::WaitForExit(info.hProcess, 15000));
     CloseHandle(info.hProcess);
-    HWND report = WaitForDialog(0, nullptr, "Ombrello_zandrix", 30000);
+    HWND report = ui::WaitForDialog(0, nullptr, "Ombrello_zandrix", 30000);
     ASSERT_NE(nullptr, report);
     view = ui::ReadMessageBox(report);
     EXPECT_EQ("Ombrello_zandrix has been removed from your computer.\n\nThese items were not installed by "
@@ -590,7 +546,7 @@ TEST_F(Installer, WhenProgramManagerRefusesTheGroupIsMadeAsShortcuts) {
     ui::PressButton(confirm, "&Yes");
     ui::WaitForExit(info.hProcess, 15000);
     CloseHandle(info.hProcess);
-    HWND report = WaitForDialog(0, nullptr, "Ombrello_zandrix", 30000);
+    HWND report = ui::WaitForDialog(0, nullptr, "Ombrello_zandrix", 30000);
     ASSERT_NE(nullptr, report);
     Answer(report, "OK");
     EXPECT_FALSE(Exists(group)) << "the shortcut group is gone";
@@ -633,7 +589,7 @@ TEST_F(Installer, WithoutTheGroupNoGroupIsMadeAndAnEmptiedFolderIsRemoved) {
     ui::PressButton(confirm, "&Yes");
     ui::WaitForExit(info.hProcess, 15000);
     CloseHandle(info.hProcess);
-    HWND report = WaitForDialog(0, nullptr, "Ombrello_zandrix", 30000);
+    HWND report = ui::WaitForDialog(0, nullptr, "Ombrello_zandrix", 30000);
     ASSERT_NE(nullptr, report);
     EXPECT_EQ("Ombrello_zandrix has been removed from your computer.", ui::ReadMessageBox(report).text);
     Answer(report, "OK");

@@ -77,19 +77,7 @@ std::vector<std::string> Tree(const std::string& folder) {
     return entries;
 }
 
-std::string UninstallValue(const char* name) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
-    char data[1024];
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    std::string text = "<none>";
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS &&
-        type == REG_SZ)
-        text = std::string(data, size > 0 ? size - 1 : 0);
-    RegCloseKey(key);
-    return text;
-}
+std::string UninstallValue(const char* name) { return ui::MachineValue(kUninstallKey, name); }
 
 std::string GroupFolder() {
     char programs[MAX_PATH];
@@ -103,35 +91,9 @@ std::string JobValue(const std::string& job, const char* section, const char* ke
     return value;
 }
 
-struct DialogSearch {
-    DWORD processId;  // 0: any process
-    HWND except;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char kind[64];
-    if ((search->processId != 0 && owner != search->processId) || window == search->except ||
-        !IsWindowVisible(window) || !GetClassNameA(window, kind, sizeof kind) || lstrcmpA(kind, "#32770") != 0 ||
-        ui::WindowText(window) != search->title)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // A dialog with that title other than `except` (the wizard itself).
 HWND WaitForDialog(DWORD processId, HWND except, const char* title) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        DialogSearch search{processId, except, title, nullptr};
-        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr || GetTickCount() - start > kWait) return search.found;
-        Sleep(20);
-    }
+    return ui::WaitForDialog(processId, except, title, kWait);
 }
 
 // Presses a box's button and waits for the box to go.

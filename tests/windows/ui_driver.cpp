@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace ui {
@@ -275,4 +276,54 @@ std::string ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+namespace {
+
+struct DialogSearch {
+    DWORD processId;
+    HWND except;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char kind[64];
+    if ((search->processId != 0 && owner != search->processId) || window == search->except ||
+        !IsWindowVisible(window) || !GetClassNameA(window, kind, sizeof kind) || lstrcmpA(kind, "#32770") != 0)
+        return TRUE;
+    if (search->title != nullptr && WindowText(window) != search->title) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND WaitForDialog(DWORD processId, HWND except, const char* title, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search{processId, except, title, nullptr};
+        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || GetTickCount() - start > timeoutMs) return search.found;
+        Sleep(20);
+    }
+}
+
+std::string MachineValue(const char* keyName, const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
+    char data[1024];
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    std::string text = "<none>";
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
+        if (type == REG_SZ) text = std::string(data, size > 0 ? size - 1 : 0);
+        if (type == REG_DWORD) text = "dword:" + std::to_string(*reinterpret_cast<DWORD*>(data));
+    }
+    RegCloseKey(key);
+    return text;
+}
+
 }  // namespace ui
+

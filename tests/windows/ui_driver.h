@@ -14,6 +14,14 @@ HWND WaitForWindow(DWORD processId, const char* className, const char* title, DW
 
 std::string WindowText(HWND window);
 
+// A visible dialog (class #32770) of the process (0: any process) other
+// than `except`, with that title (null: any), waited for up to timeoutMs.
+HWND WaitForDialog(DWORD processId, HWND except, const char* title, DWORD timeoutMs);
+
+// A value under HKEY_LOCAL_MACHINE\key as a text ("dword:N" for a number),
+// "<none>" when the value is missing and "<no key>" when the key is.
+std::string MachineValue(const char* key, const char* name);
+
 enum BoxIcon { kIconNone, kIconWarning, kIconError, kIconInformation, kIconQuestion, kIconOther };
 
 struct MessageBoxView {
