@@ -4,11 +4,7 @@
 
 #include "engine/document_writers.h"
 #include "engine/more_writers.h"
-#include "engine/writer_bbox.h"
-#include "engine/writer_bmp.h"
-#include "engine/writer_gif.h"
 #include "engine/writer_makers.h"
-#include "engine/writer_tiff.h"
 #include "engine/writer_txt.h"
 
 namespace {

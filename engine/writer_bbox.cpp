@@ -5,7 +5,7 @@
 //   %%BoundingBox: llx lly urx ury          (whole points, outward)
 //   %%HiResBoundingBox: llx lly urx ury     (six decimals)
 // A page that draws nothing has the box 0 0 0 0. Lines end with CR LF.
-#include "engine/writer_bbox.h"
+#include "engine/writer_makers.h"
 
 #include <BBoxOutputDev.h>
 #include <PDFDoc.h>

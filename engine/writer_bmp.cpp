@@ -5,7 +5,7 @@
 //   bmp_type 2  24 bits
 // compress applies to 256 colours only: BMP has no run-length coding for one
 // or 24 bits per pixel.
-#include "engine/writer_bmp.h"
+#include "engine/writer_makers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 // Colours go through the quantiser: a page of at most 256 colours keeps
 // them exactly; the transparent colour keeps an entry of its own that no
 // other colour shares.
-#include "engine/writer_gif.h"
+#include "engine/writer_makers.h"
 
 #include <gif_lib.h>
 

@@ -7,7 +7,7 @@
 // per pixel under every compression but JPEG. Grey, RGB and CMYK pictures are
 // written as such; JPEG stores RGB as YCbCr at quality 75. The resolution
 // tags state the resolution the pixels were drawn at, in pixels per inch.
-#include "engine/writer_tiff.h"
+#include "engine/writer_makers.h"
 
 #include <tiffio.h>
 
